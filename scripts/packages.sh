@@ -1,0 +1,28 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the project needs, only when
+# one of them is missing, so a second run costs nothing.
+
+ORVANE_BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-serialport-dev qt6-multimedia-dev)
+ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils)
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() { # build-dir [extra cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir"
+}

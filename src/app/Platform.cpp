@@ -1,0 +1,89 @@
+#include "app/Platform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QMessageBox::StandardButton realShowMessage(const MessageRequest &request)
+{
+    QMessageBox box(request.icon, request.title, request.text, request.buttons,
+                    QApplication::activeWindow());
+    if (request.buttons.testFlag(QMessageBox::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    const int result = box.exec();
+    const auto pressed = static_cast<QMessageBox::StandardButton>(result);
+    if (pressed == QMessageBox::NoButton || !request.buttons.testFlag(pressed))
+        return request.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
+    return pressed;
+}
+
+void realEndProgram()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+qint64 realMonotonicMs()
+{
+    static QElapsedTimer timer = [] { QElapsedTimer t; t.start(); return t; }();
+    return timer.elapsed();
+}
+
+void realWaitForEvents(int ms)
+{
+    // A local loop ended by a precise timer: window events are handled meanwhile and the
+    // thread sleeps in between instead of polling.
+    QEventLoop loop;
+    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+MessagePresenter presenter;
+std::function<void()> beeper;
+std::function<void()> ender;
+std::function<QDateTime()> wallClock;
+std::function<qint64()> monotonicClock;
+std::function<void(int)> eventWaiter;
+
+} // namespace
+
+namespace Platform {
+
+QMessageBox::StandardButton showMessage(const MessageRequest &request)
+{
+    return presenter ? presenter(request) : realShowMessage(request);
+}
+void setMessagePresenter(MessagePresenter p) { presenter = std::move(p); }
+
+void beep() { beeper ? beeper() : QApplication::beep(); }
+void setBeeper(std::function<void()> b) { beeper = std::move(b); }
+
+void endProgram() { ender ? ender() : realEndProgram(); }
+void setProgramEnder(std::function<void()> e) { ender = std::move(e); }
+
+QDateTime now() { return wallClock ? wallClock() : QDateTime::currentDateTime(); }
+void setWallClock(std::function<QDateTime()> c) { wallClock = std::move(c); }
+
+qint64 monotonicMs() { return monotonicClock ? monotonicClock() : realMonotonicMs(); }
+void setMonotonicClock(std::function<qint64()> c) { monotonicClock = std::move(c); }
+
+void waitForEvents(int ms) { eventWaiter ? eventWaiter(ms) : realWaitForEvents(ms); }
+void setEventWaiter(std::function<void(int)> w) { eventWaiter = std::move(w); }
+
+void resetAll()
+{
+    presenter = {};
+    beeper = {};
+    ender = {};
+    wallClock = {};
+    monotonicClock = {};
+    eventWaiter = {};
+}
+
+} // namespace Platform

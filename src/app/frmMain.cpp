@@ -1,0 +1,381 @@
+#include "app/frmMain.h"
+
+#include "app/Artwork.h"
+#include "app/MessageCatalogue.h"
+#include "app/Platform.h"
+#include "config/ParameterFile.h"
+#include "config/SettingsStore.h"
+#include "link/LinkState.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+frmMain *theMainWindow = nullptr;
+
+const std::array<const char *, frmMain::kCommandCount> kCommandCaptions = {
+    "Orvane Setup",
+    "Select FIP Codes",
+    "Select Event Codes",
+    "Options",
+    "Timers",
+    "Identification",
+    "Transfer Data Between PC and Orvane",
+    "Download Orvane Programmed Parameters",
+    "Print History Report",
+    "Display Help",
+    "Exit",
+};
+
+// Commands whose windows and operations are built. A command joins by getting its case
+// in cmdMain_Click and its entry here.
+constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
+    false, // 0 setup window
+    false, // 1 FIPS code window
+    false, // 2 event code window
+    false, // 3 options window
+    false, // 4 timer window
+    false, // 5 identification window
+    false, // 6 transfer
+    false, // 7 data dump
+    false, // 8 history report
+    false, // 9 help file
+    true,  // 10 exit
+};
+
+void nameArray(const std::array<QLabel *, frmMain::kHistoryRows> &labels, const QString &name)
+{
+    for (int i = 0; i < frmMain::kHistoryRows; ++i)
+        labels[i]->setObjectName(name + u'_' + QString::number(i));
+}
+
+} // namespace
+
+const QString frmMain::kCreditText = QStringLiteral("Orvane Editor 1.05 - made for Orvane receiver owners");
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
+{
+    theMainWindow = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kProgramTitle);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QHBoxLayout(central);
+    auto *buttonArea = new QWidget(central);
+    buildCommandButtons(buttonArea);
+    layout->addWidget(buttonArea);
+    buildHistoryGrid();
+    Frame1->setParent(central);
+    layout->addWidget(Frame1, 1);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildStatusBar();
+
+    tmrTimeOut = new QTimer(this);
+    tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
+    tmrTimeOut->setTimerType(Qt::PreciseTimer);
+    connect(tmrTimeOut, &QTimer::timeout, this, [] { TransferTimedOut = true; });
+
+    auto *f8 = new QShortcut(QKeySequence(Qt::Key_F8), this);
+    connect(f8, &QShortcut::activated, this, [this] { CreditArmed = true; });
+
+    // Load handler.
+    mnuView->menuAction()->setEnabled(false);
+    mnuSaveAs->setEnabled(false);
+    CreditArmed = false;
+    prgXfer->setVisible(false);
+    setWindowIcon(QIcon(programIcon()));
+}
+
+frmMain::~frmMain()
+{
+    if (theMainWindow == this)
+        theMainWindow = nullptr;
+}
+
+frmMain *frmMain::instance() { return theMainWindow; }
+
+QPixmap frmMain::ImageList1(int image) { return imageListPicture(image); }
+
+bool frmMain::commandAvailable(int index)
+{
+    return index >= 0 && index < kCommandCount && kCommandBuilt[index];
+}
+
+void frmMain::buildCommandButtons(QWidget *area)
+{
+    auto *column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 0, 0, 0);
+    for (int k = 0; k < kCommandCount; ++k) {
+        auto *button = new QPushButton(QString::fromLatin1(kCommandCaptions[k]), area);
+        button->setObjectName(QStringLiteral("cmdMain_%1").arg(k));
+        button->setIcon(QIcon(ImageList1(k + 1)));
+        button->setIconSize(QSize(32, 32));
+        button->setMinimumHeight(44);
+        button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 8px; padding-right: 12px;"));
+        button->setEnabled(commandAvailable(k));
+        if (!commandAvailable(k))
+            button->setToolTip(tr("Not available in this version of the editor"));
+        connect(button, &QPushButton::clicked, this, [this, k] { cmdMain_Click(k); });
+        cmdMain[k] = button;
+        column->addWidget(button);
+    }
+    column->addStretch(1);
+}
+
+void frmMain::buildHistoryGrid()
+{
+    Frame1 = new QGroupBox(tr("Alert History"));
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *grid = new QGridLayout(Frame1);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(2);
+
+    const std::array<const char *, 6> headings = {"Num", "Date", "Time", "Length", "ORG", "Event Code Received"};
+    const std::array<const char *, 6> headingNames = {"lblNumHead", "lblDateHead", "lblTimeHead",
+                                                      "lblLengthHead", "lblOrgHead", "lblEventHead"};
+    for (int c = 0; c < 6; ++c) {
+        auto *heading = new QLabel(QString::fromLatin1(headings[c]), Frame1);
+        heading->setObjectName(QString::fromLatin1(headingNames[c]));
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        lblHeading[c] = heading;
+        grid->addWidget(heading, 0, c);
+    }
+    auto makeColumn = [this, grid](std::array<QLabel *, kHistoryRows> &labels, int column, Qt::Alignment align) {
+        for (int r = 0; r < kHistoryRows; ++r) {
+            auto *label = new QLabel(Frame1);
+            label->setAlignment(align | Qt::AlignVCenter);
+            label->setMinimumHeight(label->fontMetrics().height() + 2);
+            labels[r] = label;
+            grid->addWidget(label, r + 1, column);
+        }
+    };
+    makeColumn(lblNum, 0, Qt::AlignRight);
+    makeColumn(lblDate, 1, Qt::AlignLeft);
+    makeColumn(lblTime, 2, Qt::AlignLeft);
+    makeColumn(lblLength, 3, Qt::AlignLeft);
+    makeColumn(lblOrg, 4, Qt::AlignLeft);
+    makeColumn(lblEvent, 5, Qt::AlignLeft);
+    for (QLabel *label : lblEvent)
+        label->setAutoFillBackground(true);
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(kHistoryRows + 1, 1);
+
+    nameArray(lblNum, QStringLiteral("lblNum"));
+    nameArray(lblDate, QStringLiteral("lblDate"));
+    nameArray(lblTime, QStringLiteral("lblTime"));
+    nameArray(lblLength, QStringLiteral("lblLength"));
+    nameArray(lblOrg, QStringLiteral("lblOrg"));
+    nameArray(lblEvent, QStringLiteral("lblEvent"));
+}
+
+void frmMain::buildMenus()
+{
+    auto named = [](QAction *action, const char *name) {
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuSaveAs = named(mnuFile->addAction(QStringLiteral("Save History Report To a File As...")), "mnuSaveAs");
+    mnuExitNoSave = named(mnuFile->addAction(QStringLiteral("Ex&it Without Save")), "mnuExitNoSave");
+    mnuExit = named(mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
+    connect(mnuExitNoSave, &QAction::triggered, this, &frmMain::mnuExitNoSave_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+
+    mnuView = menuBar()->addMenu(QStringLiteral("&View History"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuHistory[1] = named(mnuView->addAction(QStringLiteral("View History Group    1 - 20")), "mnuHistory_1");
+    mnuHistory[2] = named(mnuView->addAction(QStringLiteral("View History Group  21 - 40")), "mnuHistory_2");
+    mnuHistory[1]->setCheckable(true);
+    mnuHistory[2]->setCheckable(true);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpContents = named(mnuHelp->addAction(QStringLiteral("&Help Contents")), "mnuHelpContents");
+    mnuSearchHelp = named(mnuHelp->addAction(QStringLiteral("&Search For Help On...")), "mnuSearchHelp");
+    mnuSep1 = named(mnuHelp->addSeparator(), "mnuSep1");
+    mnuBrennick = mnuHelp->addMenu(QStringLiteral("&Brennick on the Web"));
+    mnuBrennick->setObjectName(QStringLiteral("mnuBrennick"));
+    mnuHomePage = named(mnuBrennick->addAction(QStringLiteral("&Home Page...")), "mnuHomePage");
+    mnuUpdate = named(mnuBrennick->addAction(QStringLiteral("&Database Update Page...")), "mnuUpdate");
+    mnuManuals = named(mnuBrennick->addAction(QStringLiteral("&Manuals Update Page...")), "mnuManuals");
+    mnuSep2 = named(mnuHelp->addSeparator(), "mnuSep2");
+    mnuTipsShow = named(mnuHelp->addAction(QStringLiteral("Show Tip at startup")), "mnuTipsShow");
+    mnuSep4 = named(mnuHelp->addSeparator(), "mnuSep4");
+    mnuTest = named(mnuHelp->addAction(QStringLiteral("&Play Test Packets...")), "mnuTest");
+    mnuSep3 = named(mnuHelp->addSeparator(), "mnuSep3");
+    mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
+
+    // Help, web pages, tips, test packets and the About box arrive with the diagnostics
+    // and help windows; until then their items are disabled, never silent.
+    for (QAction *pending : {mnuHelpContents, mnuSearchHelp, mnuHomePage, mnuUpdate, mnuManuals,
+                             mnuTipsShow, mnuTest, mnuAbout})
+        pending->setEnabled(false);
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+
+    statusPanels[0] = new QLabel(bar);
+    statusPanels[0]->setObjectName(QStringLiteral("StatusBar1_Panel1"));
+    statusPanels[0]->setMinimumWidth(260);
+    statusPanels[1] = new QLabel(bar);
+    statusPanels[1]->setObjectName(QStringLiteral("StatusBar1_Right"));
+    statusPanels[1]->setMinimumWidth(180);
+    statusPanels[1]->setFrameShape(QFrame::StyledPanel);
+    statusPanels[1]->installEventFilter(this);
+
+    prgXfer = new QProgressBar(bar);
+    prgXfer->setObjectName(QStringLiteral("prgXfer"));
+    prgXfer->setTextVisible(false);
+    prgXfer->setMaximumWidth(220);
+
+    bar->addWidget(statusPanels[0], 1);
+    bar->addPermanentWidget(prgXfer);
+    bar->addPermanentWidget(statusPanels[1]);
+}
+
+QLabel *frmMain::statusPanel(int panel) const
+{
+    return (panel == 1 || panel == 2) ? statusPanels[panel - 1] : nullptr;
+}
+
+void frmMain::setStatusPanelText(int panel, const QString &text)
+{
+    if (QLabel *label = statusPanel(panel))
+        label->setText(text);
+}
+
+QString frmMain::statusPanelText(int panel) const
+{
+    QLabel *label = statusPanel(panel);
+    return label ? label->text() : QString();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == statusPanels[1] && event->type() == QEvent::MouseButtonPress) {
+        statusPanelClicked(2);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::statusPanelClicked(int panel)
+{
+    if (panel != 2)
+        return;
+    if (CreditArmed) {
+        setStatusPanelText(2, kCreditText);
+        Platform::beep();
+        CreditArmed = false;
+    } else if (statusPanelText(2) == kCreditText) {
+        setStatusPanelText(2, QString());
+    }
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        onActivate();
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::onActivate()
+{
+    for (int k = 0; k < kCommandCount; ++k)
+        cmdMain[k]->setIcon(QIcon(ImageList1(k + 1)));
+    setStatusPanelText(2, QString());
+    unsetCursor();
+}
+
+void frmMain::cmdMain_Click(int index)
+{
+    if (!commandAvailable(index))
+        return;
+    switch (index) {
+    case 10:
+        ExitInProgress = true;
+        exitWithSave();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::mnuExit_Click()
+{
+    switch (askSaveChanges(1)) {
+    case QMessageBox::Yes:
+        ExitInProgress = true;
+        exitWithSave();
+        break;
+    case QMessageBox::No:
+        ExitInProgress = true;
+        exitWithoutSave();
+        break;
+    default:
+        break; // Cancel or the box closed: stay
+    }
+}
+
+void frmMain::mnuExitNoSave_Click()
+{
+    ExitInProgress = true;
+    exitWithoutSave();
+}
+
+// Each step runs even when an earlier one failed: the program always ends.
+void frmMain::exitWithSave()
+{
+    closeLink();
+    saveSettings();
+    writeParameterFile();
+    close();
+}
+
+void frmMain::exitWithoutSave()
+{
+    closeLink();
+    close();
+    Platform::endProgram();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (closing)
+        return;
+    closing = true;
+    // The close box and a system shutdown save without asking, like the "Exit" button.
+    if (!ExitInProgress) {
+        closeLink();
+        saveSettings();
+        writeParameterFile();
+    }
+    showMinimized();
+    QCoreApplication::processEvents();
+    Platform::endProgram();
+}

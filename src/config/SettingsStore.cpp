@@ -1,0 +1,157 @@
+#include "config/SettingsStore.h"
+
+#include "config/ReceiverConfig.h"
+
+#include <QDir>
+#include <QSettings>
+#include <variant>
+#include <vector>
+
+namespace {
+
+struct SettingsKey {
+    const char *section;
+    const char *key;
+    std::variant<bool *, qint16 *, QString *> field;
+    QString defaultText; // a null text means "the current directory at the time of reading"
+};
+
+std::vector<SettingsKey> settingsTable()
+{
+    auto &r = ReceiverConfig;
+    auto &e = r.EDITOR;
+    std::vector<SettingsKey> table = {
+        {"EDITOR", "SerialPort", &e.SerialPort, "1"},
+        {"EDITOR", "WorkingDirectory", &e.WorkingDirectory, QString()},
+        {"EDITOR", "EditorVersion", &e.EditorVersion, "1.00"},
+        {"EDITOR", "ReceiverVersion", &e.ReceiverVersion, "1.00"},
+        {"EDITOR", "ShowTipsAtStartup", &e.ShowTipsAtStartup, "True"},
+        {"EDITOR", "TimeZoneOffset", &e.TimeZoneOffset, "-5"},
+        {"EDITOR", "DaylightSavings", &e.DaylightSavings, "True"},
+        {"EDITOR", "StateID", &e.StateID, "8"},
+        {"EDITOR", "TransmitterLocation", &e.TransmitterLocation, ""},
+        {"EDITOR", "FrequencyListingFilter", &e.FrequencyListingFilter, "0"},
+        {"EDITOR", "UserStationID", &e.UserStationID, ""},
+    };
+    auto addFlags = [&table](const char *section, const std::array<bool *, 8> &bits,
+                             const std::array<const char *, 8> &keys, const char *defaults) {
+        for (int n = 0; n < 8; ++n)
+            table.push_back({section, keys[n], bits[n], QString(QChar(defaults[n]))});
+    };
+    addFlags("NV8007", flagBits(r.NV8007),
+             {"GiveStationID", "AppendThisIs", "AppendRepeater", "AppendTransmitter",
+              "Spare8007_1", "Spare8007_2", "Spare8007_3", "Spare8007_4"},
+             "00000000");
+    addFlags("NV8008", flagBits(r.NV8008),
+             {"SpeakerActive", "LineActive", "AlertLedActive", "ForceOnSpeaker", "ForceOnLine",
+              "AcceptAllFips", "AcceptAllEvents", "IgnoreTerminationPacket"},
+             "11111000");
+    addFlags("NV8009", flagBits(r.NV8009),
+             {"AcceptAllAlerts", "WatchAndWarningOnly", "WarningOnly", "CancelAlert",
+              "SkipVoiceAnnc", "ForceVocInterval", "Spare8009_1", "Spare8009_2"},
+             "00000000");
+    addFlags("NV800A", flagBits(r.NV800A),
+             {"AcceptAllAlerts", "WatchAndWarningOnly", "WarningOnly", "CancelAlert",
+              "SkipVoiceAnnc", "ForceVocInterval", "Spare800A_1", "Spare800A_2"},
+             "00000000");
+    addFlags("NV800B", flagBits(r.NV800B),
+             {"VoiceIntervalSpeaker", "VoiceIntervalLine", "VocAllEvents", "VocWarningsWatch",
+              "VocWarnings", "VocTruncateTest", "Spare800B_1", "Spare800B_2"},
+             "11100100");
+    auto &t = r.TIMERS;
+    table.push_back({"TIMERS", "SpeakerTimeoutTimer", &t.SpeakerTimeoutTimer, "3"});
+    table.push_back({"TIMERS", "LineTimeoutTimer", &t.LineTimeoutTimer, "3"});
+    table.push_back({"TIMERS", "VoiceIntervalTimer", &t.VoiceIntervalTimer, "1"});
+    table.push_back({"TIMERS", "RelayDelayTimer", &t.RelayDelayTimer, "0"});
+    table.push_back({"TIMERS", "PreVoiceAnnc", &t.PreVoiceAnnc, "2"});
+    return table;
+}
+
+QString storeKey(const SettingsKey &k)
+{
+    return QString::fromLatin1(k.section) + u'/' + QString::fromLatin1(k.key);
+}
+
+} // namespace
+
+std::optional<bool> settingsTextToBool(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(u"True", Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(u"False", Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double number = t.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number != 0.0;
+}
+
+std::optional<qint16> settingsTextToInt16(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < -32768 || value > 32767)
+        return std::nullopt;
+    return qint16(value);
+}
+
+QString settingsBoolText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool loadSettings()
+{
+    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+    store.setFallbacksEnabled(false);
+    for (const SettingsKey &k : settingsTable()) {
+        const QString fallback = k.defaultText.isNull() ? QDir::currentPath() : k.defaultText;
+        const QString text = store.value(storeKey(k), fallback).toString();
+        bool converted = true;
+        std::visit(
+            [&](auto *field) {
+                using T = std::remove_pointer_t<decltype(field)>;
+                if constexpr (std::is_same_v<T, QString>) {
+                    *field = text;
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    const auto value = settingsTextToBool(text);
+                    converted = value.has_value();
+                    if (converted)
+                        *field = *value;
+                } else {
+                    const auto value = settingsTextToInt16(text);
+                    converted = value.has_value();
+                    if (converted)
+                        *field = *value;
+                }
+            },
+            k.field);
+        if (!converted)
+            return false; // this key and every later key keep their values
+    }
+    return true;
+}
+
+bool saveSettings()
+{
+    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+    store.setFallbacksEnabled(false);
+    for (const SettingsKey &k : settingsTable()) {
+        const QString text = std::visit(
+            [](auto *field) -> QString {
+                using T = std::remove_pointer_t<decltype(field)>;
+                if constexpr (std::is_same_v<T, QString>)
+                    return *field;
+                else if constexpr (std::is_same_v<T, bool>)
+                    return settingsBoolText(*field);
+                else
+                    return QString::number(*field);
+            },
+            k.field);
+        store.setValue(storeKey(k), text);
+    }
+    store.sync();
+    return store.status() == QSettings::NoError;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Every field of ReceiverConfig (but the two lists) in the per-user settings store,
+// application "Orvane", one section per record group.
+
+#include <QString>
+#include <optional>
+
+// Reads every key in table order; a missing key gives its default. A value that does not
+// convert stops loading at that key: it and every later field keep their values.
+// Returns false when loading stopped early.
+bool loadSettings();
+
+// Writes every key in table order and flushes the store. The store file is replaced as a
+// whole, so a failed save leaves the previous file intact. Returns false on failure.
+bool saveSettings();
+
+// Value conversions of the store's texts.
+std::optional<bool> settingsTextToBool(const QString &text);     // "True", "False", any number
+std::optional<qint16> settingsTextToInt16(const QString &text);  // decimal, 16-bit range
+QString settingsBoolText(bool value);                            // "True" / "False"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build, then the same
+# tests in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages "${ORVANE_BUILD_PACKAGES[@]}" "${ORVANE_TEST_PACKAGES[@]}"
+
+export QT_QPA_PLATFORM=offscreen
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+fi
+chmod 0700 "$XDG_RUNTIME_DIR"
+
+configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build && ctest --output-on-failure)
+
+configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
+# Qt and the font libraries keep caches until exit; leak reports would be their noise.
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)

@@ -1,0 +1,188 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "config/SettingsStore.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<frmMain> main;
+
+    // A run as after start-up: settings loaded and saved once, the window shown.
+    void startWithStoredSettings()
+    {
+        loadSettings();
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("STORED");
+        saveSettings();
+        main = std::make_unique<frmMain>();
+        main->show();
+    }
+
+private slots:
+    void init()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+    }
+    void cleanup() { main.reset(); }
+
+    void layoutAsLoaded()
+    {
+        main = std::make_unique<frmMain>();
+        QCOMPARE(main->windowTitle(), QStringLiteral("Orvane Digital Weather Receiver"));
+        const QStringList captions = {"Orvane Setup", "Select FIP Codes", "Select Event Codes", "Options",
+                                      "Timers", "Identification", "Transfer Data Between PC and Orvane",
+                                      "Download Orvane Programmed Parameters", "Print History Report",
+                                      "Display Help", "Exit"};
+        for (int k = 0; k < 11; ++k) {
+            auto *button = main->findChild<QPushButton *>(QStringLiteral("cmdMain_%1").arg(k));
+            QVERIFY(button);
+            QCOMPARE(button->text(), captions[k]);
+            QVERIFY(!button->icon().isNull());
+            QCOMPARE(button->isEnabled(), frmMain::commandAvailable(k));
+        }
+        QVERIFY(!main->findChild<QAction *>("mnuSaveAs")->isEnabled());
+        QVERIFY(!main->mnuView->menuAction()->isEnabled());
+        QVERIFY(main->findChild<QAction *>("mnuExit")->isEnabled());
+        QVERIFY(main->findChild<QAction *>("mnuExitNoSave")->isEnabled());
+        QCOMPARE(main->mnuHistory[1]->text(), QStringLiteral("View History Group    1 - 20"));
+        QCOMPARE(main->mnuHistory[2]->text(), QStringLiteral("View History Group  21 - 40"));
+        QVERIFY(main->prgXfer->isHidden());
+        for (int r = 0; r < 20; ++r) {
+            QCOMPARE(main->findChild<QLabel *>(QStringLiteral("lblDate_%1").arg(r))->text(), QString());
+            QCOMPARE(main->findChild<QLabel *>(QStringLiteral("lblNum_%1").arg(r))->text(), QString());
+        }
+        for (int n = 1; n <= 12; ++n)
+            QVERIFY(!frmMain::ImageList1(n).isNull());
+    }
+
+    void helpMenuOrder()
+    {
+        main = std::make_unique<frmMain>();
+        QStringList items;
+        for (QAction *a : main->mnuHelp->actions())
+            items << (a->isSeparator() ? a->objectName() : a->text());
+        QCOMPARE(items, QStringList({"&Help Contents", "&Search For Help On...", "mnuSep1", "&Brennick on the Web",
+                                     "mnuSep2", "Show Tip at startup", "mnuSep4", "&Play Test Packets...",
+                                     "mnuSep3", "&About"}));
+    }
+
+
+    void exitWithoutSaveLeavesSettingsUntouched()
+    {
+        startWithStoredSettings();
+        const QByteArray before = fileBytes(settingsFilePath());
+        QVERIFY(!before.isEmpty());
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
+        ReceiverConfig.TIMERS.LineTimeoutTimer = 6;
+        main->mnuExitNoSave->trigger();
+        QVERIFY(doubles().messages.isEmpty());
+        QVERIFY(doubles().programEnds >= 1);
+        QCOMPARE(fileBytes(settingsFilePath()), before);
+    }
+
+    void exitQuestion_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("Yes saves and ends") << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("No ends without saving") << int(QMessageBox::No) << true << false;
+        QTest::newRow("Cancel stays") << int(QMessageBox::Cancel) << false << false;
+    }
+    void exitQuestion()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, ends);
+        QFETCH(bool, saves);
+        startWithStoredSettings();
+        const QByteArray before = fileBytes(settingsFilePath());
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
+        doubles().answerNext(QMessageBox::StandardButton(answer));
+        main->mnuExit->trigger();
+        QCOMPARE(doubles().messages.size(), 1);
+        QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        QCOMPARE(doubles().programEnds > 0, ends);
+        QCOMPARE(main->isVisible(), !ends);
+        QCOMPARE(main->ExitInProgress, ends);
+        QCOMPARE(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"), saves);
+        if (!saves)
+            QCOMPARE(fileBytes(settingsFilePath()), before);
+    }
+
+    void exitButtonAndCloseBoxSaveWithoutAsking_data()
+    {
+        QTest::addColumn<bool>("viaButton");
+        QTest::newRow("Exit button") << true;
+        QTest::newRow("close box") << false;
+    }
+    void exitButtonAndCloseBoxSaveWithoutAsking()
+    {
+        QFETCH(bool, viaButton);
+        startWithStoredSettings();
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
+        if (viaButton)
+            QTest::mouseClick(main->cmdMain[10], Qt::LeftButton);
+        else
+            main->close();
+        QVERIFY(doubles().messages.isEmpty());
+        QCOMPARE(doubles().programEnds, 1);
+        QVERIFY(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"));
+        QVERIFY(!main->isVisible());
+    }
+
+    void creditPanel()
+    {
+        main = std::make_unique<frmMain>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        QLabel *right = main->findChild<QLabel *>("StatusBar1_Right");
+        QVERIFY(right);
+
+        QTest::mouseClick(right, Qt::LeftButton); // not armed, empty panel: nothing
+        QCOMPARE(right->text(), QString());
+        QCOMPARE(doubles().beeps, 0);
+
+        QTest::keyClick(main.get(), Qt::Key_F8);
+        QVERIFY(main->CreditArmed);
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(right->text(), frmMain::kCreditText);
+        QCOMPARE(doubles().beeps, 1);
+        QVERIFY(!main->CreditArmed);
+
+        QTest::mouseClick(right, Qt::LeftButton); // second click clears it
+        QCOMPARE(right->text(), QString());
+
+        main->setStatusPanelText(2, QStringLiteral("1.03")); // a ROM version is not cleared by a click
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(right->text(), QStringLiteral("1.03"));
+    }
+};
+
+
+ORVANE_TEST(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,105 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "app/MessageCatalogue.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+class MessageCatalogueTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { doubles().clear(); }
+
+    void numberedErrors_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1") << 1 << "Error #201:  Selected Serial Port will not open";
+        QTest::newRow("2") << 2 << "Error #202:  Serial Connection Not Established";
+        QTest::newRow("3") << 3 << " Error, No Transmitter Location Selected. ";
+        QTest::newRow("5") << 5 << " Error, More than 24 FIP codes selected. ";
+        QTest::newRow("10") << 10 << "Error #301:  No History Data to Print. ";
+        QTest::newRow("12") << 12 << "Error #303:  No History Data to Save. ";
+        QTest::newRow("50") << 50 << "Error #500:  Could not load your Web Browser. ";
+        QTest::newRow("unknown 6") << 6 << "";
+        QTest::newRow("unknown 60") << 60 << "";
+    }
+    void numberedErrors()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        showErrorMessage(qint16(code));
+        QCOMPARE(doubles().messages.size(), 1);
+        const MessageRequest &m = doubles().messages.first();
+        QCOMPARE(m.title, QStringLiteral("Orvane Digital Weather Receiver"));
+        QCOMPARE(m.text, text);
+        QCOMPARE(m.icon, QMessageBox::Warning);
+        QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(doubles().programEnds, 0);
+    }
+
+    void fileErrorEndsTheProgram()
+    {
+        showFileError(8);
+        QCOMPARE(doubles().lastMessageText(),
+                 QStringLiteral("Error #108:  Missing or Corrupted Orvane Frequency Limit Parameter"));
+        QCOMPARE(doubles().programEnds, 1);
+
+        showFileError(42); // unknown code: an empty box, and the program still ends
+        QCOMPARE(doubles().lastMessageText(), QString());
+        QCOMPARE(doubles().programEnds, 2);
+        QCOMPARE(fileErrorText(99), QStringLiteral("Error #199:  Missing or Corrupted Orvane Data File, Please Consult Factory"));
+    }
+
+    void questions()
+    {
+        doubles().answerNext(QMessageBox::Cancel);
+        QCOMPARE(confirmPrintReport(), QMessageBox::Cancel);
+        MessageRequest m = doubles().messages.last();
+        QCOMPARE(m.title, QStringLiteral("Print Orvane Event History"));
+        QCOMPARE(m.text, QStringLiteral("Proceed To Dispatch History Report To Printer"));
+        QCOMPARE(m.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(m.icon, QMessageBox::Question);
+
+        doubles().answerNext(QMessageBox::No);
+        QCOMPARE(confirmExitWithoutCounties(1), QMessageBox::No);
+        m = doubles().messages.last();
+        QCOMPARE(m.text.split(QStringLiteral("\r\n")),
+                 QStringList({" Error, No FIP Counties have been Selected", " Do you still want to Exit?"}));
+        QCOMPARE(m.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(m.icon, QMessageBox::Warning);
+        confirmExitWithoutCounties(2);
+        QCOMPARE(doubles().lastMessageText(), QString());
+    }
+
+    void saveQuestionButtonSets()
+    {
+        askSaveChanges(1);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(doubles().messages.last().text, QStringLiteral(" Do you want to save any changes? "));
+        QCOMPARE(doubles().messages.last().icon, QMessageBox::Question);
+        askSaveChanges(2);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::Yes | QMessageBox::No);
+        askSaveChanges(3);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(doubles().messages.last().icon, QMessageBox::NoIcon);
+    }
+
+    // The real presenter: closing a Yes/No/Cancel box counts as Cancel.
+    void realBoxClosedCountsAsCancel()
+    {
+        Platform::setMessagePresenter({});
+        QTimer::singleShot(50, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                box->close();
+        });
+        QCOMPARE(askSaveChanges(1), QMessageBox::Cancel);
+        doubles().install();
+    }
+};
+
+ORVANE_TEST(MessageCatalogueTest)
+#include "MessageCatalogueTest.moc"

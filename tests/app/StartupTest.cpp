@@ -1,0 +1,124 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+#include <memory>
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+    }
+
+    void loadingStepsInOrder()
+    {
+        QStringList names;
+        for (const StartupStep &step : startupLoadingSteps())
+            names << step.name;
+        // Settings before the version override, the version before the parameter file.
+        QVERIFY(names.indexOf("notePcDaylightState") < names.indexOf("loadSettings"));
+        QVERIFY(names.indexOf("loadSettings") < names.indexOf("setEditorVersion"));
+        QVERIFY(names.indexOf("setEditorVersion") < names.indexOf("readParameterFile"));
+        QVERIFY(!names.contains(QString()));
+    }
+
+    void splashShowsCurrentVersionAfterLoading()
+    {
+        {
+            QSettings s(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+            s.setValue("EDITOR/EditorVersion", "1.00");
+            s.setValue("EDITOR/UserStationID", "WXK99");
+        }
+        // Look at the splash while start-up waits on it.
+        QString splashText;
+        bool mainVisibleDuringSplash = true;
+        Platform::setEventWaiter([&](int ms) {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == QLatin1String("frmSplash") && w->isVisible())
+                    splashText = w->findChild<QLabel *>("Label1")->text();
+                if (w->objectName() == QLatin1String("frmMain"))
+                    mainVisibleDuringSplash = w->isVisible();
+            }
+            doubles().monotonic += ms;
+        });
+        std::unique_ptr<frmMain> main(startup());
+        QCOMPARE(splashText, QStringLiteral("Orvane Editor version = 1.05"));
+        QVERIFY(!mainVisibleDuringSplash);
+        QVERIFY(main->isVisible());
+        QCOMPARE(ReceiverConfig.EDITOR.UserStationID, QStringLiteral("WXK99"));
+        QCOMPARE(ReceiverConfig.EDITOR.EditorVersion, QStringLiteral("1.05"));
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != QLatin1String("frmSplash") || !w->isVisible());
+    }
+
+    void splashWaitsUntilTwoSecondsAfterStart()
+    {
+        // Loading "takes" 300 ms on the seam clock: the splash waits the remaining 1700 ms.
+        int calls = 0;
+        Platform::setMonotonicClock([&] {
+            ++calls;
+            return calls == 1 ? qint64(5000) : doubles().monotonic;
+        });
+        doubles().monotonic = 5300;
+        std::unique_ptr<frmMain> main(startup());
+        QCOMPARE(doubles().waits, QList<int>({1700}));
+        QCOMPARE(doubles().monotonic, qint64(7000));
+    }
+
+    void slowStartClosesSplashAtOnce()
+    {
+        int calls = 0;
+        Platform::setMonotonicClock([&] { return ++calls == 1 ? qint64(0) : qint64(2600); });
+        std::unique_ptr<frmMain> main(startup());
+        QVERIFY(doubles().waits.isEmpty());
+        QVERIFY(main->isVisible());
+    }
+
+    // The wall clock crossing midnight (or being set back) does not touch the splash time.
+    void startAcrossMidnightWaitsAtMostTwoSeconds()
+    {
+        int calls = 0;
+        Platform::setWallClock([&] {
+            return calls == 0 ? QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))
+                              : QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1));
+        });
+        Platform::setMonotonicClock([&] { return ++calls == 1 ? qint64(100) : doubles().monotonic; });
+        doubles().monotonic = 100;
+        std::unique_ptr<frmMain> main(startup());
+        int total = 0;
+        for (int w : doubles().waits)
+            total += w;
+        QVERIFY(total <= 2000);
+        QCOMPARE(total, 2000);
+    }
+
+    void daylightFlagFollowsTheSystemZone()
+    {
+        const QByteArray savedTz = qgetenv("TZ");
+        PcDaylightActive = false;
+        qputenv("TZ", "UTC");
+        tzset();
+        notePcDaylightState();
+        QVERIFY(!PcDaylightActive); // a zone without daylight saving leaves it false
+        if (savedTz.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", savedTz);
+        tzset();
+    }
+};
+
+ORVANE_TEST(StartupTest)
+#include "StartupTest.moc"
