@@ -3,6 +3,8 @@
 bool PortOpenState = false;
 bool LinkConnected = false;
 bool TransferTimedOut = false;
+std::array<quint8, 608> TransferImage{};
+std::array<quint8, 1298> DownloadBuffer{};
 
 void closeLink()
 {

@@ -1,0 +1,4 @@
+#include "link/HistoryDecoding.h"
+
+// Placeholder until the history decoding lands.
+void decodeHistory() {}
