@@ -6,6 +6,7 @@
 #include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
+#include "selection/EventTable.h"
 
 #include <QApplication>
 #include <QTimeZone>
@@ -25,6 +26,7 @@ std::vector<StartupStep> startupLoadingSteps()
     return {
         {QStringLiteral("notePcDaylightState"), notePcDaylightState},
         {QStringLiteral("loadSettings"), [] { loadSettings(); }},
+        {QStringLiteral("initEventTable"), initEventTable},
         {QStringLiteral("setEditorVersion"), [] { ReceiverConfig.EDITOR.EditorVersion = QStringLiteral("1.05"); }},
         {QStringLiteral("readParameterFile"), [] { readParameterFile(); }},
     };

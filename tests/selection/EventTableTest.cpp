@@ -1,0 +1,160 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "app/Startup.h"
+#include "config/ReceiverConfig.h"
+#include "selection/EventTable.h"
+
+#include <QSet>
+#include <QTest>
+
+class EventTableTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        clearReceiverConfig();
+        doubles().clear();
+    }
+
+    void builtInItsPlaceAtStartup()
+    {
+        QStringList names;
+        for (const StartupStep &step : startupLoadingSteps())
+            names << step.name;
+        const int at = names.indexOf("initEventTable");
+        QVERIFY(at > names.indexOf("loadSettings"));
+        QVERIFY(at < names.indexOf("setEditorVersion"));
+        QVERIFY(at < names.indexOf("readParameterFile"));
+    }
+
+    void tableIsConsistent()
+    {
+        initEventTable();
+        QSet<QString> codes;
+        QSet<int> storeOrders;
+        QMap<QString, int> perGroup;
+        for (const EventTableRow &row : EventTable) {
+            QCOMPARE(row.Code.size(), 3);
+            for (QChar c : row.Code)
+                QVERIFY2(c >= u'A' && c <= u'Z', qPrintable(row.Code));
+            QVERIFY(!row.Name.isEmpty());
+            codes.insert(row.Code);
+            storeOrders.insert(row.StoreOrder);
+            QVERIFY(row.StoreOrder >= 1 && row.StoreOrder <= 52);
+            QVERIFY2(eventGroupTitles(row.Page).contains(row.Group), qPrintable(row.Code));
+            ++perGroup[row.Group];
+            if (row.Page == 1)
+                QVERIFY2(QStringList({"Watch", "Warning", "Statement", "Severe Weather", "Special Weather"})
+                             .contains(row.Caption),
+                         qPrintable(row.Code));
+            else if (row.Code != "EVI" && row.Code != "SPW")
+                QCOMPARE(row.Caption, row.Name);
+        }
+        QCOMPARE(codes.size(), 52);
+        QCOMPARE(storeOrders.size(), 52);
+        QCOMPARE(eventGroupTitles(1).size(), 12);
+        QCOMPARE(perGroup.value("Emergency - Messages"), 7);
+        QCOMPARE(perGroup.value("Misc Events"), 5);
+        QCOMPARE(perGroup.value("Misc Warnings"), 13);
+        for (const QString &title : eventGroupTitles(1))
+            QVERIFY2(perGroup.value(title) >= 2, qPrintable(title));
+    }
+
+    void rows_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("group");
+        QTest::newRow("first") << "ADR" << 0 << "Administrative Message" << "Administrative Message" << 2 << "Misc Events";
+        QTest::newRow("TOR") << "TOR" << 43 << "Tornado Warning" << "Warning" << 1 << "Tornado";
+        QTest::newRow("caption differs: EVI") << "EVI" << 11 << "Evacuation Immediate" << "Evacuate Immediate" << 2 << "Misc Events";
+        QTest::newRow("caption differs: SPW") << "SPW" << 40 << "Shelter In Place Warning" << "Shelter in Place Warning" << 2 << "Misc Warnings";
+        QTest::newRow("TOE") << "TOE" << 30 << "911 Telephone Outage Emergency" << "911 Telephone Outage Emergency" << 2 << "Emergency - Messages";
+        QTest::newRow("SPS") << "SPS" << 42 << "Special Weather Statement" << "Special Weather" << 1 << "Statements";
+        QTest::newRow("last") << "WSA" << 51 << "Winter Storm Watch" << "Watch" << 1 << "Winter Storm";
+    }
+    void rows()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, slot);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(int, page);
+        QFETCH(QString, group);
+        QCOMPARE(eventSlot(code), slot);
+        const EventTableRow &row = EventTable[slot];
+        QCOMPARE(row.Name, name);
+        QCOMPARE(row.Caption, caption);
+        QCOMPARE(row.Page, page);
+        QCOMPARE(row.Group, group);
+    }
+
+    void slotLookupIsExact_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("lower case") << "tor";
+        QTest::newRow("trailing blank") << "TOR ";
+        QTest::newRow("empty") << "";
+        QTest::newRow("unknown") << "XYZ";
+    }
+    void slotLookupIsExact()
+    {
+        QFETCH(QString, code);
+        QCOMPARE(eventSlot(code), -1);
+    }
+
+    void storeOrder()
+    {
+        QStringList codes;
+        for (int slot : eventSlotsInStoreOrder())
+            codes << EventTable[slot].Code;
+        QCOMPARE(codes.mid(0, 4), QStringList({"AVA", "AVW", "CFA", "CFW"}));
+        QCOMPARE(codes.mid(16, 3), QStringList({"SVR", "TOA", "TOR"}));
+        QCOMPARE(codes.mid(49), QStringList({"RWT", "SVS", "SPS"}));
+    }
+
+    void storingTicksPacksInStoreOrderAndKeepsSlot48()
+    {
+        EventList.fill(QStringLiteral("OLD"));
+        std::array<bool, kEventCodeCount> ticked{};
+        ticked[eventSlot("SPS")] = ticked[eventSlot("AVA")] = ticked[eventSlot("TOR")] = true;
+        QVERIFY(storeTickedEvents(ticked));
+        QCOMPARE(EventList[0], QStringLiteral("AVA"));
+        QCOMPARE(EventList[1], QStringLiteral("TOR"));
+        QCOMPARE(EventList[2], QStringLiteral("SPS"));
+        for (int i = 3; i < 48; ++i)
+            QVERIFY(EventList[i].isEmpty());
+        QCOMPARE(EventList[48], QStringLiteral("OLD"));
+    }
+
+    void storingMoreThan48IsRefused()
+    {
+        EventList.fill(QStringLiteral("OLD"));
+        std::array<bool, kEventCodeCount> ticked{};
+        for (int slot = 0; slot < 49; ++slot)
+            ticked[slot] = true;
+        QVERIFY(!storeTickedEvents(ticked));
+        for (const QString &code : EventList)
+            QCOMPARE(code, QStringLiteral("OLD"));
+        ticked[0] = false;
+        QVERIFY(storeTickedEvents(ticked));
+        QVERIFY(!EventList[47].isEmpty());
+    }
+
+    void matchingLooksAtSlots0To47Only()
+    {
+        EventList[47] = QStringLiteral("TOR");
+        EventList[48] = QStringLiteral("SVR");
+        QVERIFY(eventListContains("TOR"));
+        QVERIFY(!eventListContains("SVR"));
+        QVERIFY(!eventListContains("tor"));
+    }
+};
+
+ORVANE_TEST(EventTableTest)
+#include "EventTableTest.moc"
