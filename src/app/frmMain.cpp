@@ -5,7 +5,9 @@
 #include "app/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "history/HistoryView.h"
 #include "link/LinkState.h"
+#include "selection/frmEvent.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +48,7 @@ const std::array<const char *, frmMain::kCommandCount> kCommandCaptions = {
 constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     false, // 0 setup window
     false, // 1 FIPS code window
-    false, // 2 event code window
+    true,  // 2 event code window
     false, // 3 options window
     false, // 4 timer window
     false, // 5 identification window
@@ -207,6 +209,8 @@ void frmMain::buildMenus()
     mnuHistory[2] = named(mnuView->addAction(QStringLiteral("View History Group  21 - 40")), "mnuHistory_2");
     mnuHistory[1]->setCheckable(true);
     mnuHistory[2]->setCheckable(true);
+    connect(mnuHistory[1], &QAction::triggered, this, [this] { mnuHistory_1_Click(*this); });
+    connect(mnuHistory[2], &QAction::triggered, this, [this] { mnuHistory_2_Click(*this); });
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -316,6 +320,11 @@ void frmMain::cmdMain_Click(int index)
     if (!commandAvailable(index))
         return;
     switch (index) {
+    case 2: {
+        frmEvent events(this);
+        events.exec();
+        break;
+    }
     case 10:
         ExitInProgress = true;
         exitWithSave();
