@@ -1,0 +1,275 @@
+#include "support/Doubles.h"
+#include "support/HistoryRecords.h"
+#include "support/TestRegistry.h"
+
+#include "app/Startup.h"
+#include "config/ReceiverConfig.h"
+#include "link/HistoryDecoding.h"
+#include "link/LinkState.h"
+#include "selection/EventTable.h"
+
+#include <QTest>
+
+namespace {
+
+void setZone(int offset, bool daylightSetting, bool pcInDaylight)
+{
+    ReceiverConfig.EDITOR.TimeZoneOffset = qint16(offset);
+    ReceiverConfig.EDITOR.DaylightSavings = daylightSetting;
+    PcDaylightActive = pcInDaylight;
+}
+
+void decode(const QList<QByteArray> &records)
+{
+    loadDownloadBuffer(records);
+    decodeHistory();
+}
+
+HistoryRecordFields example(const char *day, const char *hour)
+{
+    HistoryRecordFields f; // 123, 18:45, CIV, TOR, 0130
+    f.day = day;
+    f.hour = hour;
+    return f;
+}
+
+} // namespace
+
+class HistoryDecodingTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { initEventTable(); }
+    void init()
+    {
+        clearReceiverConfig();
+        doubles().clear();
+        doubles().wallClock = QDateTime(QDate(2026, 8, 20), QTime(9, 30)); // a non-leap year
+        setZone(-5, false, false);
+        HistoryTable.fill(HistoryEntry());
+    }
+    void cleanup() { PcDaylightActive = false; }
+
+    void examples_data()
+    {
+        QTest::addColumn<QByteArray>("day");
+        QTest::addColumn<QByteArray>("hour");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<bool>("daylightSetting");
+        QTest::addColumn<bool>("pcInDaylight");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("18 UTC at -5") << QByteArray("123") << QByteArray("18") << -5 << false << false << 2026 << "3-May" << "13:45";
+        QTest::newRow("03 UTC at -5: the day before") << QByteArray("123") << QByteArray("03") << -5 << false << false << 2026 << "2-May" << "22:45";
+        QTest::newRow("07 UTC at -5: one-digit hour") << QByteArray("123") << QByteArray("07") << -5 << false << false << 2026 << "3-May" << "02:45";
+        QTest::newRow("04 UTC at -4: midnight") << QByteArray("123") << QByteArray("04") << -4 << false << false << 2026 << "3-May" << "00:45";
+        QTest::newRow("daylight set, PC in daylight") << QByteArray("123") << QByteArray("18") << -5 << true << true << 2026 << "3-May" << "14:45";
+        QTest::newRow("daylight set, PC in standard") << QByteArray("123") << QByteArray("18") << -5 << true << false << 2026 << "3-May" << "13:45";
+        QTest::newRow("daylight not set, PC in daylight") << QByteArray("123") << QByteArray("18") << -5 << false << true << 2026 << "3-May" << "13:45";
+        QTest::newRow("daylight keeps 04 UTC at -5 on the day") << QByteArray("123") << QByteArray("04") << -5 << true << true << 2026 << "3-May" << "00:45";
+        QTest::newRow("day 001 across midnight") << QByteArray("001") << QByteArray("03") << -5 << false << false << 2026 << "31-December" << "22:45";
+        QTest::newRow("05 UTC at -11") << QByteArray("123") << QByteArray("05") << -11 << false << false << 2026 << "2-May" << "18:45";
+        QTest::newRow("offset outside -4..-11 keeps UTC") << QByteArray("123") << QByteArray("03") << -3 << false << false << 2026 << "3-May" << "03:45";
+        QTest::newRow("day 060 in a leap year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2028 << "29-February" << "13:45";
+        QTest::newRow("day 060 in a common year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2026 << "1-March" << "13:45";
+        QTest::newRow("day 366 of a leap year") << QByteArray("366") << QByteArray("18") << -5 << false << false << 2028 << "31-December" << "13:45";
+    }
+    void examples()
+    {
+        QFETCH(QByteArray, day);
+        QFETCH(QByteArray, hour);
+        QFETCH(int, offset);
+        QFETCH(bool, daylightSetting);
+        QFETCH(bool, pcInDaylight);
+        QFETCH(int, year);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        setZone(offset, daylightSetting, pcInDaylight);
+        doubles().wallClock = QDateTime(QDate(year, 3, 1), QTime(0, 0));
+        decode({historyRecord(example(day, hour))});
+        const HistoryEntry &e = HistoryTable[0];
+        QCOMPARE(e.Date, date);
+        QCOMPARE(e.Time, time);
+        QCOMPARE(e.Org, QStringLiteral("CIV"));
+        QCOMPARE(e.Event, QStringLiteral("Tornado Warning"));
+        QCOMPARE(e.AlertClass, qint16(1));
+        QCOMPARE(e.Length, QStringLiteral("01:30"));
+    }
+
+    void eventLookup_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("alertClass");
+        QTest::newRow("warning") << "TOR" << "Tornado Warning" << 1;
+        QTest::newRow("watch") << "TOA" << "Tornado Watch" << 2;
+        QTest::newRow("HMW is a watch-class warning") << "HMW" << "Hazardous Materials Warning" << 2;
+        QTest::newRow("CDW is class 0") << "CDW" << "Civil Danger Warning" << 0;
+        QTest::newRow("test") << "RWT" << "Required Weekly Test" << 0;
+        QTest::newRow("table name, not box caption") << "EVI" << "Evacuation Immediate" << 0;
+        QTest::newRow("SPW name") << "SPW" << "Shelter In Place Warning" << 1;
+        QTest::newRow("unknown") << "XYZ" << "Unknown Event Code" << 0;
+        QTest::newRow("lower case") << "tor" << "Unknown Event Code" << 0;
+        QTest::newRow("zero bytes") << QString(3, QChar(0)) << "Unknown Event Code" << 0;
+    }
+    void eventLookup()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, name);
+        QFETCH(int, alertClass);
+        qint16 cls = -1;
+        QCOMPARE(lookupEvent(code, cls), name);
+        QCOMPARE(int(cls), alertClass);
+
+        HistoryRecordFields f;
+        f.event = code.toLatin1();
+        decode({historyRecord(f)});
+        QCOMPARE(HistoryTable[0].Event, name);
+        QCOMPARE(int(HistoryTable[0].AlertClass), alertClass);
+    }
+
+    void everyClassifiedCodeIsInTheTable()
+    {
+        int warnings = 0, watches = 0;
+        for (const EventTableRow &row : EventTable) {
+            const int cls = alertClassOf(row.Code);
+            warnings += cls == 1;
+            watches += cls == 2;
+        }
+        QCOMPARE(warnings, 22);
+        QCOMPARE(watches, 12);
+    }
+
+    // Bad data inside a record degrades only that record, and only the fields it touches.
+    void degradedRecords_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("org");
+        HistoryRecordFields f;
+        f.org = "1IV";
+        QTest::newRow("digit originator") << historyRecord(f) << "3-May" << "13:45" << "";
+        f = HistoryRecordFields();
+        f.colon = '-';
+        QTest::newRow("no colon in the time") << historyRecord(f) << "3-May" << "" << "CIV";
+        f = HistoryRecordFields();
+        f.minute = "4";
+        QTest::newRow("minute with a zero byte") << historyRecord(f) << "3-May" << "" << "CIV";
+        // Neither may borrow the date of the record before.
+        QTest::newRow("day not a number") << historyRecord(example("1x3", "18")) << "" << "13:45" << "CIV";
+        QTest::newRow("day with a blank") << historyRecord(example(" 12", "18")) << "" << "13:45" << "CIV";
+        QTest::newRow("day 000") << historyRecord(example("000", "18")) << "" << "13:45" << "CIV";
+        QTest::newRow("day 367") << historyRecord(example("367", "18")) << "" << "13:45" << "CIV";
+        QTest::newRow("hour not a number") << historyRecord(example("123", "1x")) << "" << "" << "CIV";
+        QTest::newRow("hour 24") << historyRecord(example("123", "24")) << "" << "" << "CIV";
+    }
+    void degradedRecords()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        QFETCH(QString, org);
+        // The record before crosses midnight, so its day offset is the one a careless
+        // decoder would reuse; the record after must decode in full.
+        decode({historyRecord(200, 2, 0, "WXR", "SVR"), record, historyRecord(123, 18, 45, "WXR", "TOA")});
+        QCOMPARE(HistoryTable[0].Date, QStringLiteral("18-July"));
+        const HistoryEntry &e = HistoryTable[1];
+        QCOMPARE(e.Date, date);
+        QCOMPARE(e.Time, time);
+        QCOMPARE(e.Org, org);
+        QCOMPARE(e.Event, QStringLiteral("Tornado Warning"));
+        QCOMPARE(e.AlertClass, qint16(1));
+        QCOMPARE(e.Length, QStringLiteral("01:30"));
+        QVERIFY(e.holdsAlert());
+        QCOMPARE(HistoryTable[2].Date, QStringLiteral("3-May"));
+        QCOMPARE(HistoryTable[2].Time, QStringLiteral("13:45"));
+        QCOMPARE(HistoryTable[2].Event, QStringLiteral("Tornado Watch"));
+    }
+
+    void emptyRecordsStayEmptyWherever()
+    {
+        QByteArray blanked = historyRecord(123, 18, 45, "CIV", "TOR");
+        blanked[0] = '\0'; // the rest still holds data
+        QList<QByteArray> records(kHistoryRecords, emptyHistoryRecord());
+        records[0] = blanked;
+        records[1] = historyRecord(123, 18, 45, "CIV", "TOR");
+        records[5] = historyRecord(124, 18, 45, "CIV", "SVA");
+        HistoryRecordFields last;
+        last.filler = 'Z'; // uninterpreted bytes, including where the checksum goes
+        last.event = "RWT";
+        records[39] = historyRecord(last);
+        decode(records);
+        for (int i = 0; i <= kHistoryRecords; ++i) {
+            const HistoryEntry &e = HistoryTable[i];
+            const bool filled = i == 1 || i == 5 || i == 39;
+            QCOMPARE(e.holdsAlert(), filled);
+            if (!filled) {
+                QVERIFY(e.Date.isEmpty() && e.Time.isEmpty() && e.Length.isEmpty() && e.Org.isEmpty());
+                QVERIFY(e.Event.isEmpty());
+                QCOMPARE(e.AlertClass, qint16(0));
+            }
+        }
+        QCOMPARE(HistoryTable[5].Date, QStringLiteral("4-May"));
+        QCOMPARE(HistoryTable[39].Event, QStringLiteral("Required Weekly Test"));
+        QCOMPARE(HistoryTable[39].Time, QStringLiteral("13:45"));
+    }
+
+    void newDecodingReplacesTheOldHistory()
+    {
+        QList<QByteArray> full(kHistoryRecords, historyRecord(123, 18, 45, "CIV", "TOR"));
+        decode(full);
+        QVERIFY(HistoryTable[39].holdsAlert());
+        decode({historyRecord(150, 12, 0, "WXR", "FFA")});
+        QCOMPARE(HistoryTable[0].Event, QStringLiteral("Flash Flood Watch"));
+        QCOMPARE(HistoryTable[0].AlertClass, qint16(2));
+        for (int i = 1; i <= kHistoryRecords; ++i)
+            QVERIFY(!HistoryTable[i].holdsAlert());
+    }
+
+    void localHourMovesTheDayOffsetOnlyWhenKnown_data()
+    {
+        QTest::addColumn<QString>("offsetBefore");
+        QTest::addColumn<QByteArray>("hour");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("offsetAfter");
+        QTest::newRow("same day") << "122" << QByteArray("18") << "13" << "122";
+        QTest::newRow("day before") << "122" << QByteArray("03") << "22" << "121";
+        QTest::newRow("first day") << "0" << QByteArray("00") << "19" << "-1";
+        QTest::newRow("unknown day stays unknown") << "" << QByteArray("03") << "22" << "";
+        QTest::newRow("bad hour") << "122" << QByteArray("x3") << "" << "122";
+    }
+    void localHourMovesTheDayOffsetOnlyWhenKnown()
+    {
+        QFETCH(QString, offsetBefore);
+        QFETCH(QByteArray, hour);
+        QFETCH(QString, result);
+        QFETCH(QString, offsetAfter);
+        DownloadBuffer[100] = quint8(hour[0]);
+        DownloadBuffer[101] = quint8(hour[1]);
+        DayOffsetText = offsetBefore;
+        QCOMPARE(localHour(100), result);
+        QCOMPARE(DayOffsetText, offsetAfter);
+    }
+
+    void sampleHistoryDecodesAsDocumented()
+    {
+        const auto rows = sampleSevenAlerts();
+        doubles().wallClock = QDateTime(QDate(2026, 1, 2), QTime(0, 0));
+        decode(recordsOf(rows));
+        for (int i = 0; i < rows.size(); ++i) {
+            const HistoryEntry &e = HistoryTable[i];
+            QCOMPARE(e.Date, rows[i].date);
+            QCOMPARE(e.Time, rows[i].time);
+            QCOMPARE(e.Length, rows[i].length);
+            QCOMPARE(e.Org, rows[i].org);
+            QCOMPARE(e.Event, rows[i].event);
+            QCOMPARE(int(e.AlertClass), rows[i].alertClass);
+        }
+        QCOMPARE(downloadBytes(recordsOf(rows)).size(), 1284);
+    }
+};
+
+ORVANE_TEST(HistoryDecodingTest)
+#include "HistoryDecodingTest.moc"
