@@ -7,8 +7,15 @@
 #include "app/frmSplash.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
+#include "history/HistoryView.h"
+#include "link/HistoryDecoding.h"
+#include "link/LinkState.h"
+#include "selection/EventTable.h"
+#include "selection/frmEvent.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,6 +30,37 @@ bool save(QWidget &widget, const QString &path)
     const bool ok = widget.grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
+}
+
+// One raw history record as the receiver sends it: day of year, UTC hour and minute,
+// originator, event, valid time.
+void putRecord(int r, const char *day, const char *hour, const char *minute, const char *org,
+               const char *event, const char *length)
+{
+    quint8 *record = DownloadBuffer.data() + 32 * r;
+    auto put = [record](int at, const char *text) {
+        for (int i = 0; text[i]; ++i)
+            record[at + i] = quint8(text[i]);
+    };
+    put(0, day);
+    put(4, hour);
+    put(6, ":");
+    put(7, minute);
+    put(10, org);
+    put(14, event);
+    put(18, length);
+}
+
+void fillSampleHistory()
+{
+    DownloadBuffer.fill(0);
+    putRecord(0, "123", "18", "45", "WXR", "TOR", "0130");
+    putRecord(1, "123", "17", "05", "WXR", "TOA", "0400");
+    putRecord(2, "122", "03", "10", "WXR", "SVR", "0100");
+    putRecord(3, "121", "20", "00", "WXR", "FFA", "0600");
+    putRecord(4, "120", "16", "30", "WXR", "RWT", "0015");
+    putRecord(5, "092", "15", "00", "CIV", "RMT", "0015");
+    putRecord(6, "032", "12", "15", "WXR", "WSW", "1200");
 }
 
 } // namespace
@@ -45,8 +83,32 @@ int main(int argc, char *argv[])
     frmSplash splash;
     ok &= save(splash, docs + QStringLiteral("/splash.png"));
 
+    initEventTable();
+    const QStringList defaultEvents = {"FFA", "FFW", "FLA", "FLW", "HWA", "HWW",
+                                       "SVA", "SVR", "TOA", "TOR", "RMT", "RWT"};
+    for (int i = 0; i < defaultEvents.size(); ++i)
+        EventList[i] = defaultEvents[i];
+    {
+        frmEvent events;
+        ok &= save(events, docs + QStringLiteral("/event-codes-page1.png"));
+        events.cmdSelect_Click(1);
+        ok &= save(events, docs + QStringLiteral("/event-codes-page2.png"));
+    }
+
     frmMain main;
     main.resize(900, 640);
     ok &= save(main, docs + QStringLiteral("/main-window.png"));
+
+    // After a successful transfer: the decoded history, group 1 - 20.
+    ReceiverConfig.EDITOR.DaylightSavings = false;
+    fillSampleHistory();
+    decodeHistory();
+    main.mnuHistory[1]->setChecked(true);
+    showHistoryGroup(main, 0);
+    main.mnuView->menuAction()->setEnabled(true);
+    main.mnuSaveAs->setEnabled(true);
+    main.setStatusPanelText(1, QStringLiteral("Upload / Download Successful"));
+    main.setStatusPanelText(2, QStringLiteral("Orvane ROM Version = 1.05"));
+    ok &= save(main, docs + QStringLiteral("/main-window-history.png"));
     return ok ? 0 : 1;
 }
