@@ -5,7 +5,6 @@
 #include "app/Startup.h"
 #include "config/ReceiverConfig.h"
 #include "link/HistoryDecoding.h"
-#include "link/LinkState.h"
 #include "selection/EventTable.h"
 
 #include <QTest>
@@ -226,48 +225,6 @@ private slots:
         QCOMPARE(HistoryTable[0].AlertClass, qint16(2));
         for (int i = 1; i <= kHistoryRecords; ++i)
             QVERIFY(!HistoryTable[i].holdsAlert());
-    }
-
-    void localHourMovesTheDayOffsetOnlyWhenKnown_data()
-    {
-        QTest::addColumn<QString>("offsetBefore");
-        QTest::addColumn<QByteArray>("hour");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("offsetAfter");
-        QTest::newRow("same day") << "122" << QByteArray("18") << "13" << "122";
-        QTest::newRow("day before") << "122" << QByteArray("03") << "22" << "121";
-        QTest::newRow("first day") << "0" << QByteArray("00") << "19" << "-1";
-        QTest::newRow("unknown day stays unknown") << "" << QByteArray("03") << "22" << "";
-        QTest::newRow("bad hour") << "122" << QByteArray("x3") << "" << "122";
-    }
-    void localHourMovesTheDayOffsetOnlyWhenKnown()
-    {
-        QFETCH(QString, offsetBefore);
-        QFETCH(QByteArray, hour);
-        QFETCH(QString, result);
-        QFETCH(QString, offsetAfter);
-        DownloadBuffer[100] = quint8(hour[0]);
-        DownloadBuffer[101] = quint8(hour[1]);
-        DayOffsetText = offsetBefore;
-        QCOMPARE(localHour(100), result);
-        QCOMPARE(DayOffsetText, offsetAfter);
-    }
-
-    void sampleHistoryDecodesAsDocumented()
-    {
-        const auto rows = sampleSevenAlerts();
-        doubles().wallClock = QDateTime(QDate(2026, 1, 2), QTime(0, 0));
-        decode(recordsOf(rows));
-        for (int i = 0; i < rows.size(); ++i) {
-            const HistoryEntry &e = HistoryTable[i];
-            QCOMPARE(e.Date, rows[i].date);
-            QCOMPARE(e.Time, rows[i].time);
-            QCOMPARE(e.Length, rows[i].length);
-            QCOMPARE(e.Org, rows[i].org);
-            QCOMPARE(e.Event, rows[i].event);
-            QCOMPARE(int(e.AlertClass), rows[i].alertClass);
-        }
-        QCOMPARE(downloadBytes(recordsOf(rows)).size(), 1284);
     }
 };
 

@@ -62,52 +62,6 @@ private slots:
             QVERIFY2(perGroup.value(title) >= 2, qPrintable(title));
     }
 
-    void rows_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("group");
-        QTest::newRow("first") << "ADR" << 0 << "Administrative Message" << "Administrative Message" << 2 << "Misc Events";
-        QTest::newRow("TOR") << "TOR" << 43 << "Tornado Warning" << "Warning" << 1 << "Tornado";
-        QTest::newRow("caption differs: EVI") << "EVI" << 11 << "Evacuation Immediate" << "Evacuate Immediate" << 2 << "Misc Events";
-        QTest::newRow("caption differs: SPW") << "SPW" << 40 << "Shelter In Place Warning" << "Shelter in Place Warning" << 2 << "Misc Warnings";
-        QTest::newRow("TOE") << "TOE" << 30 << "911 Telephone Outage Emergency" << "911 Telephone Outage Emergency" << 2 << "Emergency - Messages";
-        QTest::newRow("SPS") << "SPS" << 42 << "Special Weather Statement" << "Special Weather" << 1 << "Statements";
-        QTest::newRow("last") << "WSA" << 51 << "Winter Storm Watch" << "Watch" << 1 << "Winter Storm";
-    }
-    void rows()
-    {
-        QFETCH(QString, code);
-        QFETCH(int, slot);
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(int, page);
-        QFETCH(QString, group);
-        QCOMPARE(eventSlot(code), slot);
-        const EventTableRow &row = EventTable[slot];
-        QCOMPARE(row.Name, name);
-        QCOMPARE(row.Caption, caption);
-        QCOMPARE(row.Page, page);
-        QCOMPARE(row.Group, group);
-    }
-
-    void slotLookupIsExact_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::newRow("lower case") << "tor";
-        QTest::newRow("trailing blank") << "TOR ";
-        QTest::newRow("empty") << "";
-        QTest::newRow("unknown") << "XYZ";
-    }
-    void slotLookupIsExact()
-    {
-        QFETCH(QString, code);
-        QCOMPARE(eventSlot(code), -1);
-    }
-
     void storeOrder()
     {
         QStringList codes;
@@ -116,20 +70,6 @@ private slots:
         QCOMPARE(codes.mid(0, 4), QStringList({"AVA", "AVW", "CFA", "CFW"}));
         QCOMPARE(codes.mid(16, 3), QStringList({"SVR", "TOA", "TOR"}));
         QCOMPARE(codes.mid(49), QStringList({"RWT", "SVS", "SPS"}));
-    }
-
-    void storingTicksPacksInStoreOrderAndKeepsSlot48()
-    {
-        EventList.fill(QStringLiteral("OLD"));
-        std::array<bool, kEventCodeCount> ticked{};
-        ticked[eventSlot("SPS")] = ticked[eventSlot("AVA")] = ticked[eventSlot("TOR")] = true;
-        QVERIFY(storeTickedEvents(ticked));
-        QCOMPARE(EventList[0], QStringLiteral("AVA"));
-        QCOMPARE(EventList[1], QStringLiteral("TOR"));
-        QCOMPARE(EventList[2], QStringLiteral("SPS"));
-        for (int i = 3; i < 48; ++i)
-            QVERIFY(EventList[i].isEmpty());
-        QCOMPARE(EventList[48], QStringLiteral("OLD"));
     }
 
     void storingMoreThan48IsRefused()
@@ -144,15 +84,6 @@ private slots:
         ticked[0] = false;
         QVERIFY(storeTickedEvents(ticked));
         QVERIFY(!EventList[47].isEmpty());
-    }
-
-    void matchingLooksAtSlots0To47Only()
-    {
-        EventList[47] = QStringLiteral("TOR");
-        EventList[48] = QStringLiteral("SVR");
-        QVERIFY(eventListContains("TOR"));
-        QVERIFY(!eventListContains("SVR"));
-        QVERIFY(!eventListContains("tor"));
     }
 };
 
