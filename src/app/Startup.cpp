@@ -6,6 +6,8 @@
 #include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPS.h"
 
 #include <QApplication>
 #include <QTimeZone>
@@ -27,6 +29,8 @@ std::vector<StartupStep> startupLoadingSteps()
         {QStringLiteral("loadSettings"), [] { loadSettings(); }},
         {QStringLiteral("setEditorVersion"), [] { ReceiverConfig.EDITOR.EditorVersion = QStringLiteral("1.05"); }},
         {QStringLiteral("readParameterFile"), [] { readParameterFile(); }},
+        {QStringLiteral("initStateSelection"), initStateSelection},
+        {QStringLiteral("fillFipsListBox"), fillFipsListBox},
     };
 }
 

@@ -6,6 +6,7 @@
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "link/LinkState.h"
+#include "selection/frmFIPS.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +46,7 @@ const std::array<const char *, frmMain::kCommandCount> kCommandCaptions = {
 // in cmdMain_Click and its entry here.
 constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     false, // 0 setup window
-    false, // 1 FIPS code window
+    true,  // 1 FIPS code window
     false, // 2 event code window
     false, // 3 options window
     false, // 4 timer window
@@ -316,6 +317,9 @@ void frmMain::cmdMain_Click(int index)
     if (!commandAvailable(index))
         return;
     switch (index) {
+    case 1:
+        frmFIPS::instance()->exec();
+        break;
     case 10:
         ExitInProgress = true;
         exitWithSave();
