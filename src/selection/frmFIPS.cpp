@@ -56,15 +56,13 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     lstFips->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(56, u'M')));
     lstFips->setMinimumHeight(320);
 
-    // The headings stand over the columns of the list text: code, county from column 9,
-    // state from column 32; the indent skips the tick box.
+    // The headings stand over the columns of the list text: code, county (from column 10,
+    // one blank after the code heading), state from column 32; the indent skips the tick box.
     lblFipsHead = new QLabel(QStringLiteral("FIP Code ") + QStringLiteral("County").leftJustified(22, u' ') +
-                                 QStringLiteral(" State / Territories"),
+                                 QStringLiteral("State / Territories"),
                              this);
     lblFipsHead->setObjectName(QStringLiteral("lblFipsHead"));
-    QFont fixedBold = fixed;
-    fixedBold.setBold(true);
-    lblFipsHead->setFont(fixedBold);
+    lblFipsHead->setFont(fixed); // a bold face is wider and would drift off the columns
     lblFipsHead->setIndent(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
                            style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2 * lstFips->frameWidth() + 4);
 

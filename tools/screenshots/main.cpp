@@ -6,7 +6,11 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "config/ReceiverConfig.h"
+#include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPS.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,5 +52,17 @@ int main(int argc, char *argv[])
     frmMain main;
     main.resize(900, 640);
     ok &= save(main, docs + QStringLiteral("/main-window.png"));
+
+    // The county windows with the default counties and Florida, from the state files of the
+    // source tree when run from there.
+    if (QDir(QStringLiteral("data/States")).exists())
+        setStatesDirectory(QDir(QStringLiteral("data/States")).absolutePath());
+    loadDefaultLists();
+    ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
+    initStateSelection();
+    fillFipsListBox();
+    ok &= save(*frmFIPS::instance(), docs + QStringLiteral("/fips-codes.png"));
+    frmFIPS::instance()->hide();
+    ok &= save(*frmEnterFIP::instance(), docs + QStringLiteral("/state-transmitter.png"));
     return ok ? 0 : 1;
 }
