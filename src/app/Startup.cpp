@@ -7,6 +7,8 @@
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
 #include "selection/EventTable.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPS.h"
 
 #include <QApplication>
 #include <QTimeZone>
@@ -29,6 +31,8 @@ std::vector<StartupStep> startupLoadingSteps()
         {QStringLiteral("initEventTable"), initEventTable},
         {QStringLiteral("setEditorVersion"), [] { ReceiverConfig.EDITOR.EditorVersion = QStringLiteral("1.05"); }},
         {QStringLiteral("readParameterFile"), [] { readParameterFile(); }},
+        {QStringLiteral("initStateSelection"), initStateSelection},
+        {QStringLiteral("fillFipsListBox"), fillFipsListBox},
     };
 }
 

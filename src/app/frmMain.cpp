@@ -8,6 +8,7 @@
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
+#include "selection/frmFIPS.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,7 +48,7 @@ const std::array<const char *, frmMain::kCommandCount> kCommandCaptions = {
 // in cmdMain_Click and its entry here.
 constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     false, // 0 setup window
-    false, // 1 FIPS code window
+    true,  // 1 FIPS code window
     true,  // 2 event code window
     false, // 3 options window
     false, // 4 timer window
@@ -320,6 +321,9 @@ void frmMain::cmdMain_Click(int index)
     if (!commandAvailable(index))
         return;
     switch (index) {
+    case 1:
+        frmFIPS::instance()->exec();
+        break;
     case 2: {
         frmEvent events(this);
         events.exec();

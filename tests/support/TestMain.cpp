@@ -2,6 +2,7 @@
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
+#include "selection/StateDatabase.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -114,6 +115,8 @@ int main(int argc, char *argv[])
             continue;
         freshHome();
         clearReceiverConfig();
+        // Test programs do not sit beside a States folder: read the committed state files.
+        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
         theDoubles.clear();
         theDoubles.install();
         std::unique_ptr<QObject> test = factory();

@@ -6,12 +6,16 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "config/ReceiverConfig.h"
+#include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/LinkState.h"
 #include "selection/EventTable.h"
 #include "selection/frmEvent.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPS.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,5 +114,16 @@ int main(int argc, char *argv[])
     main.setStatusPanelText(1, QStringLiteral("Upload / Download Successful"));
     main.setStatusPanelText(2, QStringLiteral("Orvane ROM Version = 1.05"));
     ok &= save(main, docs + QStringLiteral("/main-window-history.png"));
+    // The county windows with the default counties and Florida, from the state files of the
+    // source tree when run from there.
+    if (QDir(QStringLiteral("data/States")).exists())
+        setStatesDirectory(QDir(QStringLiteral("data/States")).absolutePath());
+    loadDefaultLists();
+    ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
+    initStateSelection();
+    fillFipsListBox();
+    ok &= save(*frmFIPS::instance(), docs + QStringLiteral("/fips-codes.png"));
+    frmFIPS::instance()->hide();
+    ok &= save(*frmEnterFIP::instance(), docs + QStringLiteral("/state-transmitter.png"));
     return ok ? 0 : 1;
 }

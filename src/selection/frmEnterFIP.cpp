@@ -1,0 +1,260 @@
+#include "selection/frmEnterFIP.h"
+
+#include "app/MessageCatalogue.h"
+#include "app/Platform.h"
+#include "config/ReceiverConfig.h"
+#include "selection/FipsEntry.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmFIPS.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+frmEnterFIP *theWindow = nullptr;
+
+const std::array<const char *, 4> kInstructions = {
+    "1.  Select the state which is were the weather transmitter is located you will be monitoring.",
+    "2.  Select the frequency of the weather transmitter you will be monitoring.",
+    "3.  Within the list box, highlite by clicking on the city were the weather transmitter is located.",
+    "4.  Review the above steps then click on OK when you are satisfied with your selections.",
+};
+
+QLabel *headingLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+// Keys that only move the focus or open a box's list; every other key is refused.
+bool opensOrLeavesBox(const QKeyEvent *key)
+{
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_F4:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return key->modifiers().testFlag(Qt::AltModifier);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+frmEnterFIP *frmEnterFIP::instance()
+{
+    if (!theWindow)
+        theWindow = new frmEnterFIP;
+    return theWindow;
+}
+
+frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmEnterFIP"));
+    setWindowTitle(QStringLiteral("Orvane State / Transmitter Entry"));
+    setModal(true);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    cmbState = new QComboBox(this);
+    cmbState->setObjectName(QStringLiteral("cmbState"));
+    cmbState->setMaxVisibleItems(20);
+    cmbLimit = new QComboBox(this);
+    cmbLimit->setObjectName(QStringLiteral("cmbLimit"));
+    for (QComboBox *box : {cmbState, cmbLimit}) {
+        box->setEditable(false);
+        box->installEventFilter(this);
+    }
+
+    lstCounty = new QListWidget(this);
+    lstCounty->setObjectName(QStringLiteral("lstCounty"));
+    lstCounty->setFont(fixed);
+    lstCounty->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstCounty->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(36, u'M')));
+    lstCounty->setMinimumHeight(260);
+    // The headings over the key's two columns: the city from column 2, the channel from 26.
+    lblCountyHead = new QLabel(QStringLiteral(" Transmitter Location").leftJustified(25, u' ') +
+                                   QStringLiteral("Frequency"),
+                               this);
+    lblCountyHead->setObjectName(QStringLiteral("lblCountyHead"));
+    QFont fixedBold = fixed;
+    fixedBold.setBold(true);
+    lblCountyHead->setFont(fixedBold);
+    lblCountyHead->setIndent(lstCounty->frameWidth() + 3);
+
+    cmdOk = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton *b : {cmdOk, cmdCancel}) {
+        b->setAutoDefault(false);
+        b->setMinimumHeight(30);
+    }
+
+    auto *info = new QVBoxLayout;
+    for (int k = 0; k < 4; ++k) {
+        lslInfo[k] = new QLabel(QString::fromLatin1(kInstructions[k]), this);
+        lslInfo[k]->setObjectName(QStringLiteral("lslInfo_%1").arg(k));
+        lslInfo[k]->setWordWrap(true);
+        info->addWidget(lslInfo[k]);
+    }
+    info->addStretch(1);
+
+    auto *boxes = new QGridLayout;
+    boxes->addWidget(headingLabel(QStringLiteral("State - Territories"), this), 0, 0);
+    boxes->addWidget(cmbState, 1, 0);
+    boxes->addWidget(headingLabel(QStringLiteral("Frequency"), this), 0, 1);
+    boxes->addWidget(cmbLimit, 1, 1);
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(boxes);
+    left->addSpacing(8);
+    left->addWidget(lblCountyHead);
+    left->addWidget(lstCounty, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    auto *right = new QVBoxLayout;
+    right->addLayout(info, 1);
+    right->addLayout(buttons);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 3);
+    layout->addLayout(right, 2);
+    resize(720, 420);
+
+    // Only a choice from a box's list acts; setting the shown entry at start-up does not.
+    connect(cmbState, &QComboBox::activated, this, &frmEnterFIP::cmbState_Click);
+    connect(cmbLimit, &QComboBox::activated, this, &frmEnterFIP::cmbLimit_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmEnterFIP::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmEnterFIP::cmdCancel_Click);
+    connect(lstCounty, &QListWidget::itemDoubleClicked, this, [this] { cmdOk_Click(); });
+}
+
+void frmEnterFIP::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    cmdCancel->setFocus();
+}
+
+bool frmEnterFIP::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmbState || watched == cmbLimit) {
+        if (event->type() == QEvent::KeyPress && !opensOrLeavesBox(static_cast<QKeyEvent *>(event))) {
+            Platform::beep();
+            return true;
+        }
+        // The wheel would change the box without a choice from its list.
+        if (event->type() == QEvent::Wheel)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmEnterFIP::fillStateList()
+{
+    cmbState->clear();
+    for (int k = 0; k < kStateCount; ++k)
+        cmbState->addItem(QString::fromLatin1(StateTable[k].name), k);
+}
+
+void frmEnterFIP::fillFrequencyList()
+{
+    cmbLimit->clear();
+    for (int k = 0; k < kFrequencyFilterCount; ++k)
+        cmbLimit->addItem(QString::fromLatin1(FrequencyFilter[k]), k);
+}
+
+bool frmEnterFIP::buildTransmitterList(int stateIndex)
+{
+    clearStateLines();
+    lstCounty->clear();
+    QStringList lines;
+    if (!readStateFile(stateIndex, lines)) {
+        showProgramMessage(QStringLiteral("Error, State File  ") + stateFileName(stateIndex) +
+                               QStringLiteral("  is missing"),
+                           QMessageBox::Ok, QMessageBox::NoIcon);
+        return false;
+    }
+    for (int k = 0; k < lines.size(); ++k)
+        StateLines[k] = lines[k].left(kStateLineWidth);
+    lstCounty->addItems(transmitterKeys(lines, frequencyText(ReceiverConfig.EDITOR.FrequencyListingFilter)));
+    return true;
+}
+
+bool frmEnterFIP::StoreFips()
+{
+    QListWidgetItem *item = lstCounty->currentItem();
+    if (!item || !item->isSelected())
+        return false;
+    frmFIPS *fips = frmFIPS::instance();
+    fips->lstFips->clear();
+    clearStateLines(kStateFileMaxLines - 2);
+    for (int slot = 0; slot < kMaxStoredEntries; ++slot)
+        FipsList[slot].clear();
+    fips->lblState->setText(cmbState->currentText());
+    fips->lblTransmitter->setText(item->text());
+    ReceiverConfig.EDITOR.TransmitterLocation = item->text();
+    collectTransmitterCounties(ReceiverConfig.EDITOR.TransmitterLocation);
+    return true;
+}
+
+void frmEnterFIP::cmbState_Click(int index)
+{
+    clearStateLines(kStateFileMaxLines - 2);
+    for (int slot = 0; slot < kMaxStoredEntries; ++slot)
+        FipsList[slot].clear();
+    lstCounty->clear();
+    ReceiverConfig.EDITOR.StateID = qint16(cmbState->itemData(index).toInt());
+    buildTransmitterList(ReceiverConfig.EDITOR.StateID);
+}
+
+void frmEnterFIP::cmbLimit_Click(int index)
+{
+    ReceiverConfig.EDITOR.FrequencyListingFilter = qint16(cmbLimit->itemData(index).toInt());
+    buildTransmitterList(ReceiverConfig.EDITOR.StateID);
+}
+
+void frmEnterFIP::cmdOk_Click()
+{
+    if (StoreFips()) {
+        accept();
+        return;
+    }
+    Platform::beep();
+    showErrorMessage(3);
+}
+
+void frmEnterFIP::cmdCancel_Click() { reject(); }
+
+void initStateSelection()
+{
+    frmEnterFIP *window = frmEnterFIP::instance();
+    window->fillStateList();
+    window->fillFrequencyList();
+    const int filter = ReceiverConfig.EDITOR.FrequencyListingFilter;
+    const int state = ReceiverConfig.EDITOR.StateID;
+    // Only the shown entry changes; an index out of range shows nothing.
+    window->cmbLimit->setCurrentIndex(filter >= 0 && filter < kFrequencyFilterCount ? filter : -1);
+    window->cmbState->setCurrentIndex(state >= 0 && state < kStateCount ? state : -1);
+    frmFIPS *fips = frmFIPS::instance();
+    fips->lblState->setText(window->cmbState->currentText());
+    fips->lblTransmitter->setText(ReceiverConfig.EDITOR.TransmitterLocation);
+    window->buildTransmitterList(ReceiverConfig.EDITOR.StateID);
+}

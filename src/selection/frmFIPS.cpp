@@ -1,0 +1,298 @@
+#include "selection/frmFIPS.h"
+
+#include "app/MessageCatalogue.h"
+#include "app/Platform.h"
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "selection/FipsEntry.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPEdit.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+frmFIPS *theWindow = nullptr;
+
+QLabel *headingLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+} // namespace
+
+frmFIPS *frmFIPS::instance()
+{
+    if (!theWindow)
+        theWindow = new frmFIPS;
+    return theWindow;
+}
+
+frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFIPS"));
+    setWindowTitle(QStringLiteral("Orvane FIPS Codes"));
+    setModal(true);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+
+    lstFips = new QListWidget(this);
+    lstFips->setObjectName(QStringLiteral("lstFips"));
+    lstFips->setFont(fixed);
+    lstFips->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstFips->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(56, u'M')));
+    lstFips->setMinimumHeight(320);
+
+    // The headings stand over the columns of the list text: code, county (from column 10,
+    // one blank after the code heading), state from column 32; the indent skips the tick box.
+    lblFipsHead = new QLabel(QStringLiteral("FIP Code ") + QStringLiteral("County").leftJustified(22, u' ') +
+                                 QStringLiteral("State / Territories"),
+                             this);
+    lblFipsHead->setObjectName(QStringLiteral("lblFipsHead"));
+    lblFipsHead->setFont(fixed); // a bold face is wider and would drift off the columns
+    lblFipsHead->setIndent(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                           style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2 * lstFips->frameWidth() + 4);
+
+    Frame1 = new QGroupBox(QStringLiteral("Modify Listing"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *editButtons = new QHBoxLayout(Frame1);
+    auto makeButton = [this](const char *caption, const char *name, QWidget *parent) {
+        auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    cmdAdd = makeButton("Add", "cmdAdd", Frame1);
+    cmdEdit = makeButton("Edit", "cmdEdit", Frame1);
+    cmdCopy = makeButton("Copy", "cmdCopy", Frame1);
+    cmdRemove = makeButton("Remove", "cmdRemove", Frame1);
+    for (QPushButton *b : {cmdAdd, cmdEdit, cmdCopy, cmdRemove})
+        editButtons->addWidget(b);
+
+    // The red frame around the state button sits behind it in the same grid cell.
+    auto *enterHolder = new QWidget(this);
+    auto *enterGrid = new QGridLayout(enterHolder);
+    enterGrid->setContentsMargins(0, 0, 0, 0);
+    Shape1 = new QFrame(enterHolder);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setStyleSheet(QStringLiteral("#Shape1 { border: 3px solid red; background: transparent; }"));
+    auto *enterPad = new QWidget(enterHolder);
+    auto *enterPadLayout = new QVBoxLayout(enterPad);
+    enterPadLayout->setContentsMargins(6, 6, 6, 6);
+    cmdEnterCodes = makeButton("Select State / Transmitter City", "cmdEnterCodes", enterPad);
+    cmdEnterCodes->setMinimumHeight(36);
+    enterPadLayout->addWidget(cmdEnterCodes);
+    enterGrid->addWidget(Shape1, 0, 0);
+    enterGrid->addWidget(enterPad, 0, 0);
+    Shape1->lower();
+    Shape1->hide();
+
+    auto *stateHead = headingLabel(QStringLiteral("State"), this);
+    lblState = new QLabel(this);
+    lblState->setObjectName(QStringLiteral("lblState"));
+    auto *transmitterHead = headingLabel(QStringLiteral("Transmitter Location / Frequency"), this);
+    lblTransmitter = new QLabel(this);
+    lblTransmitter->setObjectName(QStringLiteral("lblTransmitter"));
+    lblTransmitter->setFont(fixed);
+    for (QLabel *l : {lblState, lblTransmitter}) {
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setMinimumHeight(l->fontMetrics().height() + 8);
+    }
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdOK->setMinimumHeight(32);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(Frame1);
+    side->addSpacing(8);
+    side->addWidget(enterHolder);
+    side->addSpacing(8);
+    side->addWidget(stateHead);
+    side->addWidget(lblState);
+    side->addWidget(transmitterHead);
+    side->addWidget(lblTransmitter);
+    side->addStretch(1);
+    side->addWidget(cmdOK);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(2);
+    left->addWidget(lblFipsHead);
+    left->addWidget(lstFips, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(side);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(800);
+    connect(Timer1, &QTimer::timeout, this, &frmFIPS::Timer1_Timer);
+    Timer1->start();
+
+    connect(cmdAdd, &QPushButton::clicked, this, &frmFIPS::cmdAdd_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmFIPS::cmdEdit_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmFIPS::cmdCopy_Click);
+    connect(cmdRemove, &QPushButton::clicked, this, &frmFIPS::cmdRemove_Click);
+    connect(cmdEnterCodes, &QPushButton::clicked, this, &frmFIPS::cmdEnterCodes_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmFIPS::cmdOK_Click);
+}
+
+void frmFIPS::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    setWindowIcon(QIcon(frmMain::ImageList1(2)));
+    cmdOK->setFocus();
+}
+
+int frmFIPS::highlightedRow() const
+{
+    QListWidgetItem *item = lstFips->currentItem();
+    return item && item->isSelected() ? lstFips->row(item) : -1;
+}
+
+void frmFIPS::insertLine(int position, const QString &listText, bool ticked)
+{
+    auto *item = new QListWidgetItem(listText);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    lstFips->insertItem(qBound(0, position, lstFips->count()), item);
+}
+
+int frmFIPS::tickedCount() const
+{
+    int ticked = 0;
+    for (int j = 0; j < lstFips->count(); ++j)
+        if (lstFips->item(j)->checkState() == Qt::Checked)
+            ++ticked;
+    return ticked;
+}
+
+bool frmFIPS::openEditor(int mode, const QString &frameCaption)
+{
+    FipsEditMode = qint16(mode);
+    frmFIPEdit editor(this);
+    editor.Frame1->setTitle(frameCaption);
+    return editor.exec() == QDialog::Accepted;
+}
+
+// A line can be added only while FipsList can still store it.
+void frmFIPS::cmdAdd_Click()
+{
+    if (lstFips->count() >= kMaxStoredEntries) {
+        Platform::beep();
+        return;
+    }
+    const int row = highlightedRow();
+    FipsEditSource = row >= 0 ? lstFips->item(row)->text() : QString();
+    FipsEditIndex = qint16(lstFips->count());
+    openEditor(1, QStringLiteral(" Add new FIP code entry "));
+}
+
+void frmFIPS::cmdEdit_Click()
+{
+    const int row = highlightedRow();
+    if (row < 0) {
+        Platform::beep();
+        return;
+    }
+    FipsEditSource = lstFips->item(row)->text();
+    FipsEditIndex = qint16(row);
+    openEditor(2, QStringLiteral(" Edit FIP code entry "));
+}
+
+void frmFIPS::cmdCopy_Click()
+{
+    const int row = highlightedRow();
+    if (row < 0 || lstFips->count() >= kMaxStoredEntries) {
+        Platform::beep();
+        return;
+    }
+    insertLine(lstFips->count(), lstFips->item(row)->text());
+}
+
+void frmFIPS::cmdRemove_Click()
+{
+    const int row = highlightedRow();
+    if (row < 0) {
+        Platform::beep();
+        return;
+    }
+    const auto answer = showProgramMessage(removeLineQuestion(lstFips->item(row)->text()),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                                           QStringLiteral("Orvane FIP Edit"));
+    if (answer == QMessageBox::Yes)
+        delete lstFips->takeItem(row);
+}
+
+void frmFIPS::cmdEnterCodes_Click() { frmEnterFIP::instance()->exec(); }
+
+void frmFIPS::cmdOK_Click()
+{
+    const int ticked = tickedCount();
+    if (ticked > kMaxTickedCounties) {
+        Platform::beep();
+        showErrorMessage(5);
+        return;
+    }
+    for (int slot = 0; slot < kMaxStoredEntries; ++slot)
+        FipsList[slot].clear();
+    for (int j = 0; j < lstFips->count() && j < kMaxStoredEntries; ++j) {
+        const QListWidgetItem *item = lstFips->item(j);
+        FipsList[j] = entryForListLine(item->text(), item->checkState() == Qt::Checked);
+    }
+    if (ticked > 0 || confirmExitWithoutCounties(1) == QMessageBox::Yes)
+        accept();
+}
+
+void frmFIPS::reject() { cmdOK_Click(); }
+
+void frmFIPS::Timer1_Timer()
+{
+    if (lstFips->count() == 0) {
+        shapePhase = !shapePhase;
+        Shape1->setVisible(shapePhase);
+    } else {
+        shapePhase = false;
+        Shape1->hide();
+    }
+}
+
+void fillFipsListBox()
+{
+    frmFIPS *window = frmFIPS::instance();
+    window->lstFips->clear();
+    int p = 0;
+    for (int slot = 0; slot < kMaxStoredEntries; ++slot) {
+        if (FipsList[slot].isEmpty())
+            continue;
+        const FipsListLine line = listLineForEntry(FipsList[slot]);
+        window->insertLine(p++, line.text, line.ticked);
+    }
+}
+
+void collectTransmitterCounties(const QString &transmitterKey)
+{
+    frmFIPS *window = frmFIPS::instance();
+    const TransmitterCounties found =
+        countiesForTransmitter(transmitterKey, kMaxStoredEntries - window->lstFips->count());
+    int p = 0;
+    for (const QString &entry : found.entries)
+        window->insertLine(p++, entry);
+    if (!found.complete)
+        Platform::beep();
+}

@@ -1,0 +1,419 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "config/ParameterFile.h"
+#include "config/ReceiverConfig.h"
+#include "selection/FipsEntry.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPEdit.h"
+#include "selection/frmFIPS.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+QStringList listTexts()
+{
+    QStringList texts;
+    QListWidget *list = frmFIPS::instance()->lstFips;
+    for (int j = 0; j < list->count(); ++j)
+        texts << list->item(j)->text();
+    return texts;
+}
+
+QList<bool> listTicks()
+{
+    QList<bool> ticks;
+    QListWidget *list = frmFIPS::instance()->lstFips;
+    for (int j = 0; j < list->count(); ++j)
+        ticks << (list->item(j)->checkState() == Qt::Checked);
+    return ticks;
+}
+
+void highlight(int row)
+{
+    frmFIPS::instance()->lstFips->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+// Runs `act` on the FIPS editor once it is open (it is modal, so this is queued first).
+void whenEditorOpens(std::function<void(frmFIPEdit *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto *editor = qobject_cast<frmFIPEdit *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        act(editor);
+    });
+}
+
+} // namespace
+
+// The FIPS entry text rules.
+class FipsEntryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listTextFromFields_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("county");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Martin padded to column 31")
+            << "012085" << "Martin" << "Florida" << "012085  Martin                 Florida";
+        QTest::newRow("22-character county leaves one blank")
+            << "012001" << "Abcdefghijklmnopqrstuv" << "Florida" << "012001  Abcdefghijklmnopqrstuv Florida";
+        QTest::newRow("blank and five digits: blank dropped, state still at 32")
+            << " 12085" << "Martin" << "Florida" << "12085  Martin                  Florida";
+        QTest::newRow("blanks around fields are dropped")
+            << "012085" << "  Martin   " << " Florida " << "012085  Martin                 Florida";
+        QTest::newRow("no state") << "012085" << "Martin" << "" << "012085  Martin                 ";
+    }
+    void listTextFromFields()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, county);
+        QFETCH(QString, state);
+        QFETCH(QString, text);
+        QCOMPARE(buildListText(code, county, state), text);
+        QVERIFY(fipsCodeLengthValid(code));
+        if (!state.trimmed().isEmpty())
+            QCOMPARE(text.indexOf(state.trimmed()), 31);
+    }
+
+    void codeLength_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("six digits") << "012085" << true;
+        QTest::newRow("five digits") << "12085" << false;
+        QTest::newRow("blank and five digits") << " 12085" << true;
+        QTest::newRow("empty") << "" << false;
+    }
+    void codeLength()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, valid);
+        QCOMPARE(fipsCodeLengthValid(code), valid);
+    }
+
+    // Ticked and unticked entries show in the same columns and store back unchanged.
+    void entriesAndListLines_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ticked");
+        QTest::newRow("ticked") << "X 012011  Broward                Florida" << "012011  Broward                Florida"
+                                << true;
+        QTest::newRow("unticked") << "  012011  Broward                Florida"
+                                  << "012011  Broward                Florida" << false;
+    }
+    void entriesAndListLines()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, text);
+        QFETCH(bool, ticked);
+        const FipsListLine line = listLineForEntry(entry);
+        QCOMPARE(line.text, text);
+        QCOMPARE(line.ticked, ticked);
+        QCOMPARE(entryForListLine(line.text, line.ticked), entry);
+    }
+
+    void tickedListTextIsCutTo51()
+    {
+        const QString longEntry = QStringLiteral("X 012011  Broward                ") + QString(40, u'Z');
+        QCOMPARE(listLineForEntry(longEntry).text.size(), 51);
+    }
+
+    void editorFields()
+    {
+        const FipsFields f = splitListText("012011  Broward                Florida");
+        QCOMPARE(f.code, QStringLiteral("012011"));
+        QCOMPARE(f.county, QStringLiteral("Broward                "));
+        QCOMPARE(f.state, QStringLiteral("Florida"));
+        QCOMPARE(splitListText("012011  Broward").state, QString());
+    }
+
+    void removeQuestionNamesCodeAndCounty()
+    {
+        QCOMPARE(removeLineQuestion("012011  Broward                Florida"),
+                 QStringLiteral("Are you sure you want to remove FIP county:\r\n012011  Broward"));
+    }
+};
+
+// The FIPS list window and its editor.
+class FipsWindowTest : public QObject
+{
+    Q_OBJECT
+    frmFIPS *window = nullptr;
+
+    void startWith(int entries, bool ticked)
+    {
+        for (int k = 0; k < entries; ++k)
+            FipsList[k] = entryForListLine(QStringLiteral("0120%1  County %1").arg(k, 2, 10, QChar(u'0'))
+                                               .leftJustified(31) + QStringLiteral("Florida"),
+                                           ticked);
+        fillFipsListBox();
+    }
+
+private slots:
+    void init()
+    {
+        clearReceiverConfig();
+        doubles().clear();
+        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
+        window = frmFIPS::instance();
+        window->hide();
+        window->lstFips->clear();
+    }
+    void cleanupTestCase()
+    {
+        window->hide();
+        setStatesDirectory(QString());
+    }
+
+    void defaultCountiesShowTicked()
+    {
+        loadDefaultLists();
+        fillFipsListBox();
+        QCOMPARE(listTexts().size(), 4);
+        QCOMPARE(listTexts().first(), QStringLiteral("012011  Broward                Florida"));
+        QCOMPARE(listTicks(), QList<bool>({true, true, true, true}));
+        QCOMPARE(window->highlightedRow(), -1);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane FIPS Codes"));
+    }
+
+    void unticksAndTicksStoredByOk()
+    {
+        loadDefaultLists();
+        FipsList[5] = QStringLiteral("  012086  Miami-Dade             Florida"); // after an empty slot
+        fillFipsListBox();
+        QCOMPARE(listTexts().size(), 5);
+        window->lstFips->item(1)->setCheckState(Qt::Unchecked);
+        window->show();
+        window->cmdOK_Click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(FipsList[1], QStringLiteral("  012085  Martin                 Florida"));
+        QCOMPARE(FipsList[4], QStringLiteral("  012086  Miami-Dade             Florida"));
+        QVERIFY(FipsList[5].isEmpty());
+        QVERIFY(doubles().messages.isEmpty());
+        // Stored again after a restart, nothing gains blanks.
+        const auto stored = FipsList;
+        fillFipsListBox();
+        window->cmdOK_Click();
+        QCOMPARE(FipsList, stored);
+    }
+
+    void twentyFifthTickRefused()
+    {
+        startWith(25, true);
+        const auto before = FipsList;
+        window->show();
+        window->cmdOK_Click();
+        QVERIFY(window->isVisible());
+        QCOMPARE(doubles().beeps, 1);
+        QCOMPARE(doubles().lastMessageText(), QStringLiteral(" Error, More than 24 FIP codes selected. "));
+        QCOMPARE(FipsList, before);
+        // With one tick fewer it is taken.
+        window->lstFips->item(24)->setCheckState(Qt::Unchecked);
+        window->cmdOK_Click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(FipsList[24].left(2), QStringLiteral("  "));
+    }
+
+    void noTickAsksBeforeLeaving_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("Yes leaves") << int(QMessageBox::Yes) << false;
+        QTest::newRow("No stays") << int(QMessageBox::No) << true;
+    }
+    void noTickAsksBeforeLeaving()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, stays);
+        startWith(2, false);
+        window->show();
+        doubles().answerNext(QMessageBox::StandardButton(answer));
+        window->cmdOK_Click();
+        QCOMPARE(doubles().lastMessageText(),
+                 QStringLiteral(" Error, No FIP Counties have been Selected\r\n Do you still want to Exit?"));
+        QCOMPARE(window->isVisible(), stays);
+        QCOMPARE(FipsList[1].left(2), QStringLiteral("  ")); // rebuilt either way
+    }
+
+    void copyAndRemoveWorkOnTheHighlightedLine()
+    {
+        loadDefaultLists();
+        fillFipsListBox();
+        highlight(0);
+        window->cmdCopy_Click();
+        QCOMPARE(listTexts().size(), 5);
+        QCOMPARE(listTexts().last(), listTexts().first());
+        QCOMPARE(listTicks().last(), false);
+
+        doubles().answerNext(QMessageBox::No);
+        window->cmdRemove_Click();
+        QCOMPARE(listTexts().size(), 5);
+        const MessageRequest asked = doubles().messages.last();
+        QCOMPARE(asked.text, QStringLiteral("Are you sure you want to remove FIP county:\r\n012011  Broward"));
+        QCOMPARE(asked.title, QStringLiteral("Orvane FIP Edit"));
+        QCOMPARE(asked.icon, QMessageBox::Question);
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+
+        highlight(0);
+        doubles().answerNext(QMessageBox::Yes);
+        window->cmdRemove_Click();
+        QCOMPARE(listTexts().first(), QStringLiteral("012085  Martin                 Florida"));
+        QCOMPARE(listTexts().size(), 4);
+        // Both copies of a county can be ticked and both are stored.
+        window->lstFips->item(3)->setCheckState(Qt::Checked);
+        window->cmdOK_Click();
+        QCOMPARE(FipsList[3], QStringLiteral("X 012011  Broward                Florida"));
+    }
+
+    // Without a highlighted line (ticking a line does not highlight it) Edit, Copy and
+    // Remove only beep; at 99 lines Add and Copy beep: FipsList cannot store more.
+    void refusedButtons()
+    {
+        loadDefaultLists();
+        fillFipsListBox();
+        window->lstFips->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        window->cmdEdit_Click();
+        window->cmdCopy_Click();
+        window->cmdRemove_Click();
+        QCOMPARE(doubles().beeps, 3);
+        QVERIFY(doubles().messages.isEmpty());
+        QCOMPARE(listTexts().size(), 4);
+
+        doubles().clear();
+        startWith(99, false);
+        highlight(0);
+        window->cmdCopy_Click();
+        window->cmdAdd_Click(); // would open the editor if it were not refused
+        QCOMPARE(doubles().beeps, 2);
+        QCOMPARE(listTexts().size(), 99);
+    }
+
+    void addAppendsAnUntickedLine()
+    {
+        loadDefaultLists();
+        fillFipsListBox();
+        whenEditorOpens([](frmFIPEdit *editor) {
+            QCOMPARE(editor->Frame1->title(), QStringLiteral(" Add new FIP code entry "));
+            QCOMPARE(editor->windowTitle(), QStringLiteral(" Orvane FIPS Editor"));
+            QCOMPARE(editor->lblInfo[1]->text(), QStringLiteral("2.  Enter County Name (18 caracters max)."));
+            QVERIFY(editor->txtFIP->text().isEmpty());
+            QTest::keyClicks(editor->txtFIP, "0120855"); // the seventh digit does not fit
+            QTest::keyClicks(editor->txtCounty, "Martin");
+            QTest::keyClicks(editor->txtState, "Florida");
+            editor->cmdOK->click();
+        });
+        window->cmdAdd_Click();
+        QCOMPARE(listTexts().size(), 5);
+        QCOMPARE(listTexts().last(), QStringLiteral("012085  Martin                 Florida"));
+        QCOMPARE(listTicks().last(), false);
+    }
+
+    void editKeepsTheTick()
+    {
+        loadDefaultLists();
+        fillFipsListBox();
+        highlight(2);
+        whenEditorOpens([](frmFIPEdit *editor) {
+            QCOMPARE(editor->Frame1->title(), QStringLiteral(" Edit FIP code entry "));
+            QCOMPARE(editor->txtFIP->text(), QStringLiteral("012099"));
+            QCOMPARE(editor->txtCounty->text(), QStringLiteral("Palm Beach             ").left(22));
+            QCOMPARE(editor->txtState->text(), QStringLiteral("Florida"));
+            QCOMPARE(editor->lblInfo[3]->text(), QString());
+            editor->txtCounty->setText(QStringLiteral("Palm Beach North"));
+            editor->cmdOK->click();
+        });
+        window->cmdEdit_Click();
+        QCOMPARE(listTexts()[2], QStringLiteral("012099  Palm Beach North       Florida"));
+        QCOMPARE(listTicks()[2], true);
+    }
+
+    void wrongCodeLengthKeepsTheEditorOpen()
+    {
+        fillFipsListBox();
+        bool stillOpen = false;
+        whenEditorOpens([&stillOpen](frmFIPEdit *editor) {
+            editor->txtFIP->setText(QStringLiteral("12085"));
+            editor->txtCounty->setText(QStringLiteral("Martin"));
+            editor->cmdOK->click();
+            stillOpen = editor->isVisible();
+            editor->cmdCancel->click();
+        });
+        window->cmdAdd_Click();
+        QVERIFY(stillOpen);
+        QCOMPARE(doubles().messages.size(), 1);
+        QCOMPARE(doubles().messages.first().text,
+                 QStringLiteral(" Error.. FIP Code Entry Incorrect Digit Length. \r\n Valid FIP Codes Are Six (6) Digits. \r\n"));
+        QCOMPARE(doubles().messages.first().title, QStringLiteral(" Orvane Digital Weather Receiver"));
+        QVERIFY(listTexts().isEmpty());
+    }
+
+    void frameBlinksOnlyWhileTheListIsEmpty()
+    {
+        fillFipsListBox();
+        QList<bool> shown;
+        for (int k = 0; k < 4; ++k) {
+            window->Timer1_Timer();
+            shown << !window->Shape1->isHidden();
+        }
+        QCOMPARE(shown, QList<bool>({true, false, true, false}));
+        window->Timer1_Timer();
+        loadDefaultLists();
+        fillFipsListBox();
+        window->Timer1_Timer();
+        QVERIFY(window->Shape1->isHidden());
+        QCOMPARE(window->Timer1->interval(), 800);
+        QVERIFY(window->Timer1->isActive());
+    }
+
+    // Choosing a state empties FipsList at once. Leaving the FIPS window by its close box
+    // afterwards must not keep FipsList empty while the list shows the counties.
+    void closeBoxAfterAStateChoiceKeepsTheCounties()
+    {
+        loadDefaultLists();
+        initStateSelection();
+        fillFipsListBox();
+        frmEnterFIP *enter = frmEnterFIP::instance();
+        enter->cmbState_Click(0); // Alabama, then Cancel
+        enter->cmdCancel_Click();
+        QVERIFY(FipsList[0].isEmpty());
+        QCOMPARE(listTexts().size(), 4);
+
+        window->show();
+        window->close();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(FipsList[0], QStringLiteral("X 012011  Broward                Florida"));
+        QCOMPARE(FipsList[3], QStringLiteral("X 012111  St. Lucie              Florida"));
+
+        // And when the list cannot be stored as it stands, the close box does not leave.
+        startWith(25, true);
+        window->show();
+        window->close();
+        QVERIFY(window->isVisible());
+        window->lstFips->clear();
+        window->close();
+        QVERIFY(!window->isVisible());
+        ReceiverConfig.EDITOR.StateID = 8;
+        initStateSelection();
+    }
+};
+
+ORVANE_TEST(FipsEntryTest)
+ORVANE_TEST(FipsWindowTest)
+#include "FipsListTest.moc"

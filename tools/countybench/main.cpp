@@ -1,0 +1,76 @@
+// Times the county scan over the 54 state files and the loading steps of start-up:
+//   QT_QPA_PLATFORM=offscreen build/tools/countybench/orvane-countybench [States directory]
+// (the default is data/States of the source tree). Prints milliseconds; asserts nothing.
+
+#include "app/Platform.h"
+#include "app/Startup.h"
+#include "config/ReceiverConfig.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmFIPS.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+double millisecondsPerRun(int runs, const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int k = 0; k < runs; ++k)
+        work();
+    return double(timer.nsecsElapsed()) / 1e6 / runs;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString states = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QStringLiteral(ORVANE_SOURCE_DIR "/data/States");
+    setStatesDirectory(states);
+
+    // A clean current directory and settings store, and every question answered Yes, so
+    // start-up runs as on a first start with the defaults taken.
+    QTemporaryDir home;
+    QDir::setCurrent(home.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
+    Platform::setMessagePresenter([](const MessageRequest &) { return QMessageBox::Yes; });
+    Platform::setBeeper([] {});
+
+    std::printf("state files: %s\n", qPrintable(states));
+    const int runs = 50;
+    for (const char *key : {" West Palm Beach, FL     162.475", " Pensacola, FL           162.400",
+                            " San Antonio, TX         162.550", " No Such Place           162.400"}) {
+        const QString transmitter = QString::fromLatin1(key);
+        const double ms = millisecondsPerRun(runs, [&] {
+            frmFIPS::instance()->lstFips->clear();
+            collectTransmitterCounties(transmitter);
+        });
+        std::printf("collectTransmitterCounties %-34s %7.2f ms  (%d counties, mean of %d)\n",
+                    qPrintable(u'"' + transmitter + u'"'), ms, int(frmFIPS::instance()->lstFips->count()), runs);
+    }
+
+    double total = 0;
+    for (const StartupStep &step : startupLoadingSteps()) {
+        QFile::remove(QStringLiteral("ORVANE_FILE2.DAT"));
+        clearReceiverConfig();
+        // Each step after its predecessors, as start-up runs them; only the step is timed.
+        for (const StartupStep &before : startupLoadingSteps()) {
+            if (before.name == step.name)
+                break;
+            runStartupStep(before);
+        }
+        const double ms = millisecondsPerRun(1, [&] { runStartupStep(step); });
+        total += ms;
+        std::printf("start-up step %-22s %7.2f ms\n", qPrintable(step.name), ms);
+    }
+    std::printf("start-up loading steps total     %7.2f ms\n", total);
+    return 0;
+}
