@@ -245,3 +245,9 @@ void frmCommPort::changeEvent(QEvent *event)
         cmdOk->setFocus();
     QDialog::changeEvent(event);
 }
+
+void frmCommPort::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    cmdOk->setFocus();
+}

@@ -43,6 +43,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void selectPortOption(int index); // -1 selects none
