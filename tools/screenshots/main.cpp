@@ -7,6 +7,8 @@
 #include "app/frmSplash.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
+#include "link/frmCommPort.h"
+#include "support/ReceiverSimulator.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,5 +50,23 @@ int main(int argc, char *argv[])
     frmMain main;
     main.resize(900, 640);
     ok &= save(main, docs + QStringLiteral("/main-window.png"));
+
+    // The setup window and a whole transfer against the receiver simulator on a pty.
+    ReceiverSimulator receiver;
+    if (receiver.start()) {
+        QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+        store.setValue(QStringLiteral("PORTS/Port1"), receiver.devicePath());
+        store.sync();
+    }
+    ReceiverConfig.EDITOR.SerialPort = 1;
+    {
+        frmCommPort setup(&main);
+        ok &= save(setup, docs + QStringLiteral("/setup-window.png"));
+        setup.close();
+    }
+    FipsList[0] = QStringLiteral("X 012011  Broward                Florida");
+    EventList[0] = QStringLiteral("TOR");
+    main.EstConnect();
+    ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
     return ok ? 0 : 1;
 }
