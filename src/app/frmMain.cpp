@@ -9,6 +9,8 @@
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
 #include "selection/frmFIPS.h"
+#include "link/PortCtl.h"
+#include "link/frmCommPort.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,13 +49,13 @@ const std::array<const char *, frmMain::kCommandCount> kCommandCaptions = {
 // Commands whose windows and operations are built. A command joins by getting its case
 // in cmdMain_Click and its entry here.
 constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
-    false, // 0 setup window
+    true,  // 0 setup window
     true,  // 1 FIPS code window
     true,  // 2 event code window
     false, // 3 options window
     false, // 4 timer window
     false, // 5 identification window
-    false, // 6 transfer
+    true,  // 6 transfer
     false, // 7 data dump
     false, // 8 history report
     false, // 9 help file
@@ -93,6 +95,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
     tmrTimeOut->setTimerType(Qt::PreciseTimer);
     connect(tmrTimeOut, &QTimer::timeout, this, [] { TransferTimedOut = true; });
+    Port1 = new PortCtl(this);
 
     auto *f8 = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(f8, &QShortcut::activated, this, [this] { CreditArmed = true; });
@@ -321,6 +324,11 @@ void frmMain::cmdMain_Click(int index)
     if (!commandAvailable(index))
         return;
     switch (index) {
+    case 0: {
+        frmCommPort setup(this);
+        setup.exec();
+        break;
+    }
     case 1:
         frmFIPS::instance()->exec();
         break;
@@ -329,6 +337,9 @@ void frmMain::cmdMain_Click(int index)
         events.exec();
         break;
     }
+    case 6:
+        EstConnect();
+        break;
     case 10:
         ExitInProgress = true;
         exitWithSave();

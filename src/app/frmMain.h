@@ -13,6 +13,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class PortCtl;
 
 class frmMain : public QMainWindow
 {
@@ -30,6 +31,7 @@ public:
     // Controls that other windows and operations reach through the main window.
     std::array<QPushButton *, kCommandCount> cmdMain{};
     QTimer *tmrTimeOut = nullptr;
+    PortCtl *Port1 = nullptr; // the program's one serial port
     QProgressBar *prgXfer = nullptr;
     QGroupBox *Frame1 = nullptr;
     std::array<QLabel *, kHistoryRows> lblNum{}, lblDate{}, lblTime{}, lblLength{}, lblOrg{}, lblEvent{};

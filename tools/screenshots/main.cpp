@@ -16,6 +16,8 @@
 #include "selection/StateDatabase.h"
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
+#include "link/frmCommPort.h"
+#include "support/ReceiverSimulator.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,5 +127,22 @@ int main(int argc, char *argv[])
     ok &= save(*frmFIPS::instance(), docs + QStringLiteral("/fips-codes.png"));
     frmFIPS::instance()->hide();
     ok &= save(*frmEnterFIP::instance(), docs + QStringLiteral("/state-transmitter.png"));
+    // The setup window and a whole transfer against the receiver simulator on a pty.
+    ReceiverSimulator receiver;
+    if (receiver.start()) {
+        QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+        store.setValue(QStringLiteral("PORTS/Port1"), receiver.devicePath());
+        store.sync();
+    }
+    ReceiverConfig.EDITOR.SerialPort = 1;
+    {
+        frmCommPort setup(&main);
+        ok &= save(setup, docs + QStringLiteral("/setup-window.png"));
+        setup.close();
+    }
+    FipsList[0] = QStringLiteral("X 012011  Broward                Florida");
+    EventList[0] = QStringLiteral("TOR");
+    main.EstConnect();
+    ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
     return ok ? 0 : 1;
 }

@@ -1,0 +1,213 @@
+#include "support/Doubles.h"
+#include "support/ReceiverSimulator.h"
+#include "support/TestRegistry.h"
+#include "LinkTestSupport.h"
+
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "link/LinkState.h"
+#include "link/PortCtl.h"
+#include "link/frmCommPort.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+// The setup window "Orvane Setup" and the port search.
+class CommPortTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<frmMain> main;
+
+    int checkedPort(const frmCommPort &setup)
+    {
+        for (int i = 0; i < 4; ++i)
+            if (setup.optCommPort[i]->isChecked())
+                return i;
+        return -1;
+    }
+
+private slots:
+    void init()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+        installFastLink();
+        main = std::make_unique<frmMain>();
+        main->show();
+    }
+    void cleanup()
+    {
+        main.reset();
+        restoreLink();
+    }
+
+    void layout()
+    {
+        setPortDevice(2, QStringLiteral("/dev/pts/77"));
+        frmCommPort setup(main.get());
+        QCOMPARE(setup.windowTitle(), QStringLiteral("Orvane Setup"));
+        for (int i = 0; i < 4; ++i) {
+            auto *option = setup.findChild<QRadioButton *>(QStringLiteral("optCommPort_%1").arg(i));
+            QVERIFY(option);
+            QCOMPARE(option->text(), QStringLiteral("Port %1").arg(i + 1));
+            QVERIFY(!setup.findChild<QLabel *>(QStringLiteral("lblPortDevice_%1").arg(i))->text().isEmpty());
+        }
+        QVERIFY(setup.lblPortDevice[1]->text().startsWith(QStringLiteral("/dev/pts/77")));
+        QStringList zones;
+        for (int i = 0; i < setup.cmbTimeZone->count(); ++i)
+            zones << setup.cmbTimeZone->itemText(i);
+        QCOMPARE(zones, QStringList({" [GMT-04:00] Atlantic Time (Puerto Rico, Canada)",
+                                     " [GMT-05:00] Eastern Time (US, Canada)",
+                                     " [GMT-06:00] Central Time (US, Canada)",
+                                     " [GMT-07:00] Mountain Time (US, Canada)",
+                                     " [GMT-08:00] Pacific Time (US, Canada)", " [GMT-09:00] Alaska",
+                                     " [GMT-10:00] Hawaii", " [GMT-11:00] Midway Island, Samona"}));
+        QCOMPARE(setup.chkAdjustTime->text(), QStringLiteral("Automatically adjust time for daylight saving changes"));
+        QCOMPARE(setup.cmdTest->text(), QStringLiteral("Serial Port Test"));
+        QStringList buttons;
+        for (auto *button : setup.findChildren<QPushButton *>())
+            buttons << button->text();
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"OK", "Serial Port Test"})); // no Cancel
+    }
+
+    // What the window shows for the stored values, and what OK stores back untouched.
+    void showAndStore_data()
+    {
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("zone");
+        QTest::addColumn<int>("shownOption");
+        QTest::addColumn<int>("shownZone");
+        QTest::addColumn<int>("storedPort");
+        QTest::addColumn<int>("storedZone");
+        QTest::newRow("port 3, Eastern") << 3 << -5 << 2 << 1 << 3 << -5;
+        QTest::newRow("port 0 shows none, keeps 0") << 0 << -6 << -1 << 2 << 0 << -6;
+        QTest::newRow("port 5 shows none, keeps 5") << 5 << -6 << -1 << 2 << 5 << -6;
+        QTest::newRow("offset -12 shows Atlantic, stores -4") << 1 << -12 << 0 << 0 << 1 << -4;
+        QTest::newRow("offset -3 shows Atlantic, stores -4") << 1 << -3 << 0 << 0 << 1 << -4;
+        QTest::newRow("offset -11 stays") << 4 << -11 << 3 << 7 << 4 << -11;
+    }
+    void showAndStore()
+    {
+        QFETCH(int, port);
+        QFETCH(int, zone);
+        QFETCH(int, shownOption);
+        QFETCH(int, shownZone);
+        QFETCH(int, storedPort);
+        QFETCH(int, storedZone);
+        for (bool daylight : {false, true}) {
+            ReceiverConfig.EDITOR.SerialPort = qint16(port);
+            ReceiverConfig.EDITOR.TimeZoneOffset = qint16(zone);
+            ReceiverConfig.EDITOR.DaylightSavings = daylight;
+            frmCommPort setup(main.get());
+            QCOMPARE(checkedPort(setup), shownOption);
+            QCOMPARE(setup.cmbTimeZone->currentIndex(), shownZone);
+            QCOMPARE(setup.chkAdjustTime->isChecked(), daylight);
+            setup.cmdOk->click();
+            QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort);
+            QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), storedZone);
+            QCOMPARE(ReceiverConfig.EDITOR.DaylightSavings, daylight);
+        }
+    }
+
+    void okStoresCloseBoxDiscards()
+    {
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        ReceiverConfig.EDITOR.TimeZoneOffset = -5;
+        ReceiverConfig.EDITOR.DaylightSavings = true;
+        auto change = [](QWidget *window) {
+            auto *setup = qobject_cast<frmCommPort *>(window);
+            setup->optCommPort[3]->setChecked(true);
+            setup->cmbTimeZone->setCurrentIndex(6);
+            setup->chkAdjustTime->setChecked(false);
+        };
+
+        QTimer::singleShot(100, [&change] {
+            change(QApplication::activeModalWidget());
+            QApplication::activeModalWidget()->close();
+        });
+        main->cmdMain[0]->click();
+        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), 1);
+        QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), -5);
+        QVERIFY(ReceiverConfig.EDITOR.DaylightSavings);
+
+        QTimer::singleShot(100, [&change] {
+            change(QApplication::activeModalWidget());
+            QApplication::activeModalWidget()->findChild<QPushButton *>("cmdOk")->click();
+        });
+        main->cmdMain[0]->click();
+        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), 4);
+        QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), -10);
+        QVERIFY(!ReceiverConfig.EDITOR.DaylightSavings);
+    }
+
+    // Port 1 has no device, port 2 a receiver that never answers, port 3 the receiver and
+    // port 4 another one that must never be asked.
+    void portSearch_data()
+    {
+        QTest::addColumn<bool>("receiverOnThree");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("storedPort");
+        QTest::newRow("found on port 3, Yes") << true << int(QMessageBox::Yes) << 3;
+        QTest::newRow("found on port 3, No") << true << int(QMessageBox::No) << 1;
+        QTest::newRow("nothing answers") << false << int(QMessageBox::Ok) << 1;
+    }
+    void portSearch()
+    {
+        QFETCH(bool, receiverOnThree);
+        QFETCH(int, answer);
+        QFETCH(int, storedPort);
+        ReceiverSimulator silent, receiver, fourth;
+        silent.setFault(ReceiverSimulator::Fault::Silent);
+        if (!receiverOnThree) {
+            receiver.setFault(ReceiverSimulator::Fault::Silent);
+            fourth.setFault(ReceiverSimulator::Fault::Silent);
+        }
+        QVERIFY(silent.start() && receiver.start() && fourth.start());
+        setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
+        setPortDevice(2, silent.devicePath());
+        setPortDevice(3, receiver.devicePath());
+        setPortDevice(4, fourth.devicePath());
+        ReceiverConfig.EDITOR.SerialPort = 1;
+
+        frmCommPort setup(main.get());
+        doubles().answerNext(QMessageBox::StandardButton(answer));
+        setup.cmdTest->click();
+
+        QCOMPARE(doubles().messages.size(), 1);
+        const MessageRequest &box = doubles().messages[0];
+        QCOMPARE(box.title, QStringLiteral(" Orvane Serial Port Test"));
+        if (receiverOnThree) {
+            QCOMPARE(box.text, QStringLiteral("Serial port 3 found. Set port number?"));
+            QCOMPARE(box.icon, QMessageBox::Information);
+            QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(fourth.commandsReceived(), QByteArray());
+        } else {
+            QCOMPARE(box.text, QStringLiteral("Error...No serial handshake found.  Check all connections."));
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QCOMPARE(fourth.commandsReceived(), QByteArray("T"));
+        }
+        QCOMPARE(silent.commandsReceived(), QByteArray("T"));
+        QCOMPARE(receiver.commandsReceived(), QByteArray("T"));
+        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort); // set at once, before OK
+        QCOMPARE(checkedPort(setup), storedPort - 1);
+        const bool set = storedPort == 3;
+        QCOMPARE(main->statusPanelText(1),
+                 set ? QStringLiteral(" Serial port 3 found and passed handshaking test. Port 3 set.") : QString());
+        QVERIFY(!main->Port1->isOpen());
+        QVERIFY(!LinkConnected);
+    }
+};
+
+ORVANE_TEST(CommPortTest)
+#include "CommPortTest.moc"

@@ -1,0 +1,202 @@
+#include "support/Doubles.h"
+#include "support/ReceiverSimulator.h"
+#include "support/TestRegistry.h"
+#include "LinkTestSupport.h"
+
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "config/SettingsStore.h"
+#include "link/LinkState.h"
+#include "link/PortCtl.h"
+#include "link/PortDevices.h"
+#include "link/frmCommPort.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <unistd.h>
+
+// The link operations and the port layer over a real pty.
+class LinkTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<frmMain> main;
+    std::unique_ptr<ReceiverSimulator> receiver;
+
+private slots:
+    void init()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+        installFastLink();
+        main = std::make_unique<frmMain>();
+        receiver = std::make_unique<ReceiverSimulator>();
+        QVERIFY(receiver->start());
+        setPortDevice(2, receiver->devicePath());
+        ReceiverConfig.EDITOR.SerialPort = 2;
+    }
+    void cleanup()
+    {
+        main.reset();
+        receiver.reset();
+        restoreLink();
+    }
+
+    void openLinkTwiceOpensOnce()
+    {
+        QVERIFY(openLink());
+        QVERIFY(LinkConnected);
+        QVERIFY(PortOpenState);
+        QCOMPARE(main->Port1->deviceName(), receiver->devicePath());
+        ReceiverConfig.EDITOR.SerialPort = 3; // no such device: a second open would fail
+        QVERIFY(openLink());
+        QCOMPARE(main->Port1->openCount(), 1);
+        QVERIFY(doubles().messages.isEmpty());
+        closeLink();
+        QVERIFY(!LinkConnected);
+        QVERIFY(!PortOpenState);
+        QVERIFY(!main->Port1->isOpen());
+    }
+
+    void linkDownAfterAFailedClose()
+    {
+        QVERIFY(openLink());
+        receiver->hangUpNow(); // the device is gone: closing it cannot work
+        closeLink();
+        QVERIFY(!LinkConnected);
+        QVERIFY(!PortOpenState);
+        QVERIFY(!main->Port1->isOpen());
+        QVERIFY(doubles().messages.isEmpty());
+    }
+
+    void negotiation_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("noise");
+        QTest::addColumn<bool>("connected");
+        using F = ReceiverSimulator::Fault;
+        QTest::newRow("ACK") << int(F::None) << false << true;
+        QTest::newRow("ACK after other bytes") << int(F::None) << true << true;
+        QTest::newRow("other bytes only") << int(F::Silent) << false << false;
+        QTest::newRow("ACK after 5 s") << int(F::LateAck) << false << false;
+    }
+    void negotiation()
+    {
+        QFETCH(int, fault);
+        QFETCH(bool, noise);
+        QFETCH(bool, connected);
+        receiver->setFault(ReceiverSimulator::Fault(fault));
+        receiver->setGarbageBeforeAnswers(noise);
+        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
+
+        QCOMPARE(negotiateLink(), connected);
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Negotiating Port # 2"));
+        QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
+        QCOMPARE(LinkConnected, connected);
+        QCOMPARE(main->Port1->isOpen(), connected);
+        if (connected) {
+            QVERIFY(main->tmrTimeOut->isActive()); // the transfer goes on under the same timer
+            QVERIFY(doubles().messages.isEmpty());
+        } else {
+            QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #202:  Serial Connection Not Established"));
+        }
+        closeLink();
+    }
+
+    void portNumberWithoutDevice()
+    {
+        ReceiverConfig.EDITOR.SerialPort = 0; // edited by hand in the store
+        QVERIFY(!openLink());
+        QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #201:  Selected Serial Port will not open"));
+        QVERIFY(!LinkConnected);
+    }
+
+    // "D", "X", "R" and "Q" as the data dump sends them, over the port operations.
+    void dumpCommandsOfTheSimulator()
+    {
+        QByteArray memory(512, '\0');
+        memory[2] = 7;
+        receiver->setMemory(memory);
+        QVERIFY(openLink());
+        PortCtl &port = *main->Port1;
+        auto readFor = [&port](int count, int terminator) {
+            QByteArray got;
+            TransferTimedOut = false;
+            startLinkTimeout(20000);
+            while (got.size() < count && !linkWaitOver()) {
+                waitForLinkActivity();
+                for (int b = port.portReadByte(); b != -1; b = port.portReadByte()) {
+                    got += char(b);
+                    if (b == terminator)
+                        return got;
+                }
+            }
+            return got;
+        };
+        port.portWriteText(QStringLiteral("D"));
+        QCOMPARE(readFor(1, -2), QByteArray(1, char(ACK)));
+        port.portWriteText(QStringLiteral("X"));
+        QCOMPARE(readFor(513, -2), QByteArray(1, '\x02') + memory);
+        port.portWriteText(QStringLiteral("R"));
+        const QByteArray raw = readFor(1000, 3);
+        QVERIFY(raw.contains("ZCZC-WXR-TOR-"));
+        QVERIFY(raw.endsWith('\x03'));
+        port.portWriteText(QStringLiteral("Q"));
+        QTRY_COMPARE(receiver->commandsReceived(), QByteArray("DXRQ"));
+        closeLink();
+    }
+
+    void deviceOfAPort_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("overridePath");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("device");
+        const QStringList usb = {"/dev/ttyS0", "/dev/ttyUSB0"};
+        QTest::newRow("override wins") << 1 << "/dev/pts/7" << usb << "/dev/pts/7";
+        QTest::newRow("n-th listed") << 2 << "" << usb << "/dev/ttyUSB0";
+        QTest::newRow("beyond the list") << 4 << "" << usb << "/dev/ttyS3";
+        QTest::newRow("nothing listed") << 1 << "" << QStringList() << "/dev/ttyS0";
+        QTest::newRow("number 0") << 0 << "" << usb << "";
+    }
+    void deviceOfAPort()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, overridePath);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, device);
+        QCOMPARE(resolvePortDevice(number, overridePath, listed), device);
+    }
+
+    void overrideSurvivesSavingTheSettings()
+    {
+        saveSettings();
+        QCOMPARE(portDevicePath(2), receiver->devicePath());
+    }
+
+    void deviceWithoutPermission()
+    {
+        if (geteuid() == 0)
+            QSKIP("root may open any device");
+        const QString path = QDir::currentPath() + QStringLiteral("/ttyLocked");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+        QVERIFY(portAccessProblem(path).contains(QStringLiteral("member of the group")));
+        QVERIFY(portAccessProblem(receiver->devicePath()).isEmpty());
+    }
+
+    void portOptionNotes()
+    {
+        QCOMPARE(portOptionNote("/dev/ttyUSB0", "USB-Serial Controller", ""),
+                 QStringLiteral("/dev/ttyUSB0 (USB-Serial Controller)"));
+        QCOMPARE(portOptionNote("/dev/ttyS0", "", "no permission: your account must be a member of the group \"dialout\""),
+                 QStringLiteral("/dev/ttyS0: no permission: your account must be a member of the group \"dialout\""));
+    }
+};
+
+ORVANE_TEST(LinkTest)
+#include "LinkTest.moc"

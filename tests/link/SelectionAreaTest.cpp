@@ -1,0 +1,123 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "config/ReceiverConfig.h"
+#include "link/LinkState.h"
+#include "link/TransferData.h"
+
+#include <QTest>
+
+namespace {
+
+QByteArray imageBytes(int from, int to) // bytes from..to-1
+{
+    return QByteArray(reinterpret_cast<const char *>(TransferImage.data()) + from, to - from);
+}
+
+} // namespace
+
+// The selection area and the checksums, apart from any port.
+class SelectionAreaTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        clearReceiverConfig();
+        TransferImage.fill(0xAA); // anything not rewritten shows up
+    }
+
+    // A parameter file may hold 99 ticked counties (hand-made or damaged); the area has room
+    // for 25. Nothing past its end may be written: not into the events, not past the buffer.
+    void tooManyCountiesStopAtTheAreasEnd()
+    {
+        for (int slot = 0; slot <= 98; ++slot)
+            FipsList[slot] = QStringLiteral("X %1  Somewhere              Florida").arg(12001 + 2 * slot, 6, 10, QChar(u'0'));
+        FipsList[99] = QStringLiteral("X 099999  never read");
+        EventList[0] = QStringLiteral("TOR");
+        EventList[1] = QStringLiteral("SVR");
+        buildSelectionArea();
+
+        QByteArray counties;
+        for (int slot = 0; slot < 25; ++slot)
+            counties += QByteArray::number(12001 + 2 * slot).rightJustified(6, '0') + '-';
+        QCOMPARE(imageBytes(32, 207), counties);
+        QCOMPARE(TransferImage[207], quint8(0));
+        QCOMPARE(imageBytes(208, 216), QByteArray("TOR-SVR-"));
+        QCOMPARE(imageBytes(216, 607), QByteArray(391, '\0'));
+        QCOMPARE(TransferImage[607], quint8(0xAA));
+        QCOMPARE(imageBytes(0, 32), QByteArray(32, char(0xAA))); // the settings block is not ours
+    }
+
+    void tooManyEventsStopAtTheAreasEnd()
+    {
+        for (int slot = 0; slot < 49; ++slot)
+            EventList[slot] = QStringLiteral("ABCDEFGH"); // 9 bytes a code: 44 fit in 399
+        buildSelectionArea();
+        QCOMPARE(imageBytes(208, 208 + 44 * 9), QByteArray("ABCDEFGH-").repeated(44));
+        QCOMPARE(imageBytes(208 + 44 * 9, 607), QByteArray(607 - 208 - 44 * 9, '\0'));
+        QCOMPARE(TransferImage[607], quint8(0xAA));
+    }
+
+    void entriesThatAreNotSent_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("not ticked") << "  012011  Broward                Florida";
+        QTest::newRow("ticked, too short for a code") << "X 0120";
+        QTest::newRow("lower-case mark") << "x 012011  Broward";
+        QTest::newRow("empty") << "";
+    }
+    void entriesThatAreNotSent()
+    {
+        QFETCH(QString, entry);
+        FipsList[0] = entry;
+        FipsList[1] = QStringLiteral("X 012085  Martin                 Florida");
+        buildSelectionArea();
+        QCOMPARE(imageBytes(32, 39), QByteArray("012085-"));
+        QCOMPARE(imageBytes(39, 208), QByteArray(169, '\0'));
+    }
+
+    void checksums()
+    {
+        TransferImage.fill(0);
+        for (int i = 0; i < 18; ++i)
+            TransferImage[i] = 255;
+        TransferImage[18] = 70;
+        TransferImage[607] = 200; // never sent, never summed
+        QCOMPARE(imageChecksum(), 0x1234);
+        QCOMPARE(imageChecksum() % 256, 0x34);
+
+        DownloadBuffer.fill(0);
+        for (int i = 0; i < 1279; ++i)
+            DownloadBuffer[i] = quint8(i);
+        DownloadBuffer[1279] = quint8((1278 * 1279 / 2) % 256);
+        QVERIFY(downloadChecksumOk());
+        DownloadBuffer[1279] += 1;
+        QVERIFY(!downloadChecksumOk());
+    }
+
+    void emptyListsLeaveTheSettingsSumAsChecksum()
+    {
+        ReceiverConfig.TIMERS.LineTimeoutTimer = 4;
+        ReceiverConfig.NV8008.SpeakerActive = true;
+        buildSettingsImage();
+        std::copy(SettingsImage.begin(), SettingsImage.end(), TransferImage.begin());
+        buildSelectionArea();
+        QCOMPARE(imageBytes(32, 607), QByteArray(575, '\0'));
+        int settingsSum = 0;
+        for (quint8 b : SettingsImage)
+            settingsSum += b;
+        QCOMPARE(imageChecksum() % 256, settingsSum % 256);
+    }
+
+    void romVersionText()
+    {
+        DownloadBuffer[1280] = '2';
+        DownloadBuffer[1281] = '1';
+        DownloadBuffer[1282] = '0';
+        QCOMPARE(romVersionFromDownload(), QStringLiteral("2.10"));
+    }
+};
+
+ORVANE_TEST(SelectionAreaTest)
+#include "SelectionAreaTest.moc"

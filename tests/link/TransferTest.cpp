@@ -1,0 +1,322 @@
+#include "support/Doubles.h"
+#include "support/ReceiverSimulator.h"
+#include "support/TestRegistry.h"
+#include "LinkTestSupport.h"
+
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "link/LinkState.h"
+#include "link/PortCtl.h"
+#include "link/TransferData.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+QString county(const char *code, bool ticked = true)
+{
+    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
+}
+
+// The 608 bytes the receiver must get for the record and lists as they are now: the settings
+// block, then the expected selection text at 32 and 208, zeros elsewhere, and the checksum.
+QByteArray expectedImage(const QByteArray &counties, const QByteArray &events)
+{
+    buildSettingsImage();
+    QByteArray image(608, '\0');
+    for (int i = 0; i < 32; ++i)
+        image[i] = char(SettingsImage[i]);
+    image.replace(32, counties.size(), counties);
+    image.replace(208, events.size(), events);
+    quint8 sum = 0;
+    for (int i = 0; i < 607; ++i)
+        sum = quint8(sum + quint8(image.at(i)));
+    image[607] = char(sum);
+    return image;
+}
+
+} // namespace
+
+class TransferTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<frmMain> main;
+    std::unique_ptr<ReceiverSimulator> receiver;
+
+    void setUpReceiver()
+    {
+        receiver = std::make_unique<ReceiverSimulator>();
+        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
+        QVERIFY(receiver->start());
+        setPortDevice(1, receiver->devicePath());
+    }
+
+    void assertPortClosed()
+    {
+        QVERIFY(!main->Port1->isOpen());
+        QVERIFY(!LinkConnected);
+        QVERIFY(!PortOpenState);
+    }
+
+private slots:
+    void init()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+        installFastLink();
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
+        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        ReceiverConfig.NV8008.AcceptAllFips = true;
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
+        main = std::make_unique<frmMain>();
+        main->show();
+        setUpReceiver();
+    }
+    void cleanup()
+    {
+        main.reset();
+        receiver.reset();
+        restoreLink();
+    }
+
+    void imageOnTheWire_data()
+    {
+        QTest::addColumn<QStringList>("fips");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QByteArray>("countyText");
+        QTest::addColumn<QByteArray>("eventText");
+
+        QTest::newRow("two counties, two events")
+            << QStringList{county("012011"), county("012085")} << QStringList{"TOR", "SVR"}
+            << QByteArray("012011-012085-") << QByteArray("TOR-SVR-");
+        QTest::newRow("empty lists") << QStringList{} << QStringList{} << QByteArray() << QByteArray();
+        QTest::newRow("gaps between slots")
+            << QStringList{"", "", county("012011"), "", "", county("048201"), "", county("072001")}
+            << QStringList{"", "TOR", "", "", "FFW", "", "RMT"}
+            << QByteArray("012011-048201-072001-") << QByteArray("TOR-FFW-RMT-");
+        QTest::newRow("unticked county not sent")
+            << QStringList{county("012011", false), county("012099")} << QStringList{"EVI"}
+            << QByteArray("012099-") << QByteArray("EVI-");
+    }
+    void imageOnTheWire()
+    {
+        QFETCH(QStringList, fips);
+        QFETCH(QStringList, events);
+        QFETCH(QByteArray, countyText);
+        QFETCH(QByteArray, eventText);
+        for (int i = 0; i < fips.size(); ++i)
+            FipsList[i] = fips[i];
+        for (int i = 0; i < events.size(); ++i)
+            EventList[i] = events[i];
+
+        main->cmdMain[6]->click();
+
+        QCOMPARE(receiver->lastImage(), expectedImage(countyText, eventText));
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
+        QCOMPARE(QByteArray(receiver->commandsReceived()), QByteArray("Z"));
+        assertPortClosed();
+    }
+
+    void secondExchangeWithFewerEvents()
+    {
+        FipsList[0] = county("012011");
+        EventList = {"TOR", "SVR", "FFW", "SVA", "TOA"};
+        main->EstConnect();
+        QCOMPARE(receiver->imagesReceived(), 1);
+
+        EventList = {};
+        EventList[0] = QStringLiteral("TOR");
+        EventList[1] = QStringLiteral("SVR");
+        main->EstConnect();
+        QCOMPARE(receiver->imagesReceived(), 2);
+        QCOMPARE(receiver->lastImage(), expectedImage("012011-", "TOR-SVR-"));
+    }
+
+    void successfulExchange()
+    {
+        receiver->setRomVersion("210");
+        main->mnuHistory[2]->setChecked(true);
+        main->EstConnect();
+
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
+        QCOMPARE(main->statusPanelText(2), QStringLiteral("Orvane ROM Version = 2.10"));
+        QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("2.10"));
+        const QByteArray download = ReceiverSimulator::downloadFor(ReceiverSimulator::defaultHistory(), "210");
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(DownloadBuffer.data()), 1284), download);
+        QVERIFY(main->mnuHistory[1]->isChecked());
+        QVERIFY(!main->mnuHistory[2]->isChecked());
+        QVERIFY(main->mnuView->menuAction()->isEnabled());
+        QVERIFY(main->mnuSaveAs->isEnabled());
+        QVERIFY(main->prgXfer->isHidden());
+        QVERIFY(doubles().messages.isEmpty());
+        assertPortClosed();
+    }
+
+    // Every row of the failure table, plus the device vanishing at each stage. Time-outs run
+    // at a tenth of their length (kTestTimeScale).
+    void failures_data()
+    {
+        QTest::addColumn<QString>("device");     // "" = the simulator
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("noise");
+        QTest::addColumn<QString>("hangUp");     // "", "negotiation", "pause"
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("progressShown");
+
+        using F = ReceiverSimulator::Fault;
+        const QString e201 = QStringLiteral("Error #201:  Selected Serial Port will not open");
+        const QString e202 = QStringLiteral("Error #202:  Serial Connection Not Established");
+        const QString connectFailed = QStringLiteral("Port Connect Failed");
+        const QString downloading = QStringLiteral("Downloading Data");
+        QTest::newRow("port will not open") << "/nonexistent/ttyUSB9" << int(F::None) << false << "" << e201
+                                            << connectFailed << false;
+        QTest::newRow("no ACK to Z") << "" << int(F::Silent) << false << "" << e202 << connectFailed << false;
+        QTest::newRow("ACK to Z too late") << "" << int(F::LateAck) << false << "" << e202 << connectFailed << false;
+        QTest::newRow("image answered NAK") << "" << int(F::Nak) << false << "" << "" << "Upload Failure" << true;
+        QTest::newRow("NAK after other bytes") << "" << int(F::Nak) << true << "" << "" << "Upload Failure" << true;
+        QTest::newRow("image not answered") << "" << int(F::NoImageAnswer) << false << "" << ""
+                                            << "Upload Data Timeout" << true;
+        QTest::newRow("1283 bytes only") << "" << int(F::ShortDownload) << false << "" << "" << downloading << false;
+        QTest::newRow("download checksum differs") << "" << int(F::BadDownloadChecksum) << false << "" << ""
+                                                   << downloading << false;
+        QTest::newRow("device gone during download") << "" << int(F::HangUpInDownload) << false << "" << ""
+                                                     << downloading << false;
+        QTest::newRow("device gone while negotiating") << "" << int(F::Silent) << false << "negotiation" << e202
+                                                       << connectFailed << false;
+        QTest::newRow("device gone before the image is written") << "" << int(F::None) << false << "pause" << ""
+                                                                 << "Upload Data Timeout" << true;
+    }
+    void failures()
+    {
+        QFETCH(QString, device);
+        QFETCH(int, fault);
+        QFETCH(bool, noise);
+        QFETCH(QString, hangUp);
+        QFETCH(QString, message);
+        QFETCH(QString, status);
+        QFETCH(bool, progressShown);
+
+        if (!device.isEmpty())
+            setPortDevice(1, device);
+        receiver->setFault(ReceiverSimulator::Fault(fault));
+        receiver->setGarbageBeforeAnswers(noise);
+        if (hangUp == QLatin1String("negotiation"))
+            QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
+        if (hangUp == QLatin1String("pause"))
+            setPauseSleeper([this](int ms) {
+                receiver->hangUpNow();
+                doubles().wallClock = doubles().wallClock.addMSecs(ms);
+            });
+
+        main->EstConnect();
+
+        QCOMPARE(main->statusPanelText(1), status);
+        if (message.isEmpty()) {
+            QVERIFY(doubles().messages.isEmpty());
+        } else {
+            QCOMPARE(doubles().messages.size(), 1);
+            QCOMPARE(doubles().messages[0].text, message);
+            QCOMPARE(doubles().messages[0].icon, QMessageBox::Warning);
+        }
+        QCOMPARE(main->prgXfer->isVisible(), progressShown);
+        QCOMPARE(main->statusPanelText(2), QString());
+        QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
+        QVERIFY(!main->mnuView->menuAction()->isEnabled());
+        QVERIFY(!main->mnuSaveAs->isEnabled());
+        assertPortClosed();
+    }
+
+    void noiseBeforeAcksStillSucceeds()
+    {
+        receiver->setFault(ReceiverSimulator::Fault::GarbageBeforeAnswers);
+        main->EstConnect();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
+        assertPortClosed();
+    }
+
+    // The upload starts two seconds on, or at second 2 when that would pass 59; the clock
+    // only moves through the pause, so where it stands afterwards is where the upload began.
+    void pauseBeforeUpload_data()
+    {
+        QTest::addColumn<int>("startSecond");
+        QTest::addColumn<int>("uploadSecond");
+        QTest::newRow("0") << 0 << 2;
+        QTest::newRow("30") << 30 << 32;
+        QTest::newRow("57") << 57 << 59;
+        QTest::newRow("58") << 58 << 2;
+        QTest::newRow("59") << 59 << 2;
+    }
+    void pauseBeforeUpload()
+    {
+        QFETCH(int, startSecond);
+        QFETCH(int, uploadSecond);
+        QCOMPARE(uploadStartSecond(startSecond), uploadSecond);
+        doubles().wallClock = QDateTime(QDate(2026, 6, 15), QTime(12, 0, startSecond, 400));
+        QDateTime clockAtUpload;
+        setPauseSleeper([&clockAtUpload](int ms) {
+            doubles().wallClock = doubles().wallClock.addMSecs(ms);
+            clockAtUpload = doubles().wallClock;
+        });
+        main->EstConnect();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
+        QCOMPARE(clockAtUpload.time().second(), uploadSecond);
+        QCOMPARE(clockAtUpload.time().msec(), 0);
+    }
+
+    void pauseEndsWhenTheClockStandsStill()
+    {
+        int slept = 0;
+        setPauseSleeper([&slept](int ms) { slept += ms; });
+        main->EstConnect();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
+        QVERIFY(slept >= 4000 && slept <= 5000);
+    }
+
+    // Other commands stay usable while the transfer waits: the setup window opens and closes
+    // in the middle of the wait, which then runs on to its end.
+    void commandsRunDuringAWait()
+    {
+        receiver->setFault(ReceiverSimulator::Fault::NoImageAnswer);
+        bool setupShown = false;
+        QTimer::singleShot(100, [this, &setupShown] {
+            QTimer::singleShot(50, [&setupShown] {
+                if (auto *setup = QApplication::activeModalWidget()) {
+                    setupShown = setup->windowTitle() == QLatin1String("Orvane Setup");
+                    setup->findChild<QPushButton *>("cmdOk")->click();
+                }
+            });
+            main->cmdMain[0]->click();
+        });
+        main->EstConnect();
+        QVERIFY(setupShown);
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload Data Timeout"));
+        assertPortClosed();
+    }
+
+    // The port search in the middle of a transfer closes the port under it: the transfer
+    // ends as for a time-out instead of waiting for a byte that can no longer come.
+    void portClosedUnderAWait()
+    {
+        receiver->setFault(ReceiverSimulator::Fault::NoImageAnswer);
+        setLinkTimeScale(100); // no time-out would end this wait
+        QTimer::singleShot(100, [] { closeLink(); });
+        main->EstConnect();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload Data Timeout"));
+        assertPortClosed();
+    }
+};
+
+ORVANE_TEST(TransferTest)
+#include "TransferTest.moc"
