@@ -1,10 +1,12 @@
-#include "support/Doubles.h"
+// The history grid: the decoded alerts in two groups of twenty rows, the event coloured by
+// its class, after a whole transfer against the receiver simulator and from a download
+// put straight into the buffer.
+
 #include "support/HistoryRecords.h"
 #include "support/TestRegistry.h"
+#include "link/LinkTestSupport.h"
 
 #include "app/Startup.h"
-#include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "selection/EventTable.h"
@@ -12,10 +14,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QTest>
-#include <memory>
+#include <QProgressBar>
+#include <QPushButton>
 
 namespace {
+
+const QColor kBlack(0, 0, 0), kRed(255, 0, 0), kBlue(0, 0, 255);
 
 QLabel *cell(frmMain &main, const char *column, int row)
 {
@@ -35,12 +39,37 @@ QString rowData(frmMain &main, int row)
 
 const QString kEmptyRow = QStringLiteral("||||");
 
+// The grid shows `rows` from the top, numbered from `firstNumber`; the rows below are
+// empty with a black event cell.
+void checkGrid(frmMain &main, const QList<SampleHistoryRow> &rows, int firstNumber)
+{
+    for (int r = 0; r < frmMain::kHistoryRows; ++r) {
+        QCOMPARE(cell(main, "lblNum", r)->text(), QString::number(firstNumber + r));
+        QLabel *event = cell(main, "lblEvent", r);
+        if (r >= rows.size()) {
+            QCOMPARE(rowData(main, r), kEmptyRow);
+            QCOMPARE(textColour(event), kBlack);
+            continue;
+        }
+        const SampleHistoryRow &row = rows[r];
+        QCOMPARE(rowData(main, r), QStringList({row.date, row.time, row.length, row.org, row.event}).join(u'|'));
+        QCOMPARE(textColour(event), row.alertClass == 1 ? kRed : row.alertClass == 2 ? kBlue : kBlack);
+        // Only the event column is coloured.
+        QCOMPARE(textColour(cell(main, "lblDate", r)), textColour(cell(main, "lblNum", r)));
+    }
+}
+
+void checkGroupMark(frmMain &main, int checked)
+{
+    QCOMPARE(main.mnuHistory[1]->isChecked(), checked == 1);
+    QCOMPARE(main.mnuHistory[2]->isChecked(), checked == 2);
+}
+
 } // namespace
 
-class HistoryViewTest : public QObject
+class HistoryViewTest : public QObject, LinkFixture
 {
     Q_OBJECT
-    std::unique_ptr<frmMain> main;
 
     // What a successful transfer does once the download is in DownloadBuffer.
     void presentDownload(const QList<QByteArray> &records)
@@ -54,69 +83,74 @@ class HistoryViewTest : public QObject
         main->mnuSaveAs->setEnabled(true);
     }
 
-    void checkSampleRows(const QList<SampleHistoryRow> &rows)
+    // A whole transfer from a receiver on port 1 that holds the sample history.
+    void transferSample()
     {
-        for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-            QCOMPARE(cell(*main, "lblNum", r)->text(), QString::number(r + 1));
-            if (r >= rows.size()) {
-                QCOMPARE(rowData(*main, r), kEmptyRow);
-                QCOMPARE(textColour(cell(*main, "lblEvent", r)), QColor(0, 0, 0));
-                continue;
-            }
-            const SampleHistoryRow &expected = rows[r];
-            QCOMPARE(cell(*main, "lblDate", r)->text(), expected.date);
-            QCOMPARE(cell(*main, "lblTime", r)->text(), expected.time);
-            QCOMPARE(cell(*main, "lblLength", r)->text(), expected.length);
-            QCOMPARE(cell(*main, "lblOrg", r)->text(), expected.org);
-            QCOMPARE(cell(*main, "lblEvent", r)->text(), expected.event);
-            const QColor colour = expected.alertClass == 1   ? QColor(255, 0, 0)
-                                  : expected.alertClass == 2 ? QColor(0, 0, 255)
-                                                             : QColor(0, 0, 0);
-            QCOMPARE(textColour(cell(*main, "lblEvent", r)), colour);
-            // Only the event column is coloured.
-            QCOMPARE(textColour(cell(*main, "lblDate", r)), textColour(cell(*main, "lblNum", r)));
-        }
+        QVERIFY(startReceiver(1));
+        receiver->setHistoryRecords(historyArea(recordsOf(sampleSevenAlerts())));
+        receiver->setRomVersion("107");
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        main->cmdMain[6]->click();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
     }
 
 private slots:
     void initTestCase() { initEventTable(); }
     void init()
     {
-        clearReceiverConfig();
-        doubles().clear();
+        freshLink();
         doubles().wallClock = QDateTime(QDate(2026, 5, 20), QTime(10, 0));
         ReceiverConfig.EDITOR.TimeZoneOffset = -5;
         ReceiverConfig.EDITOR.DaylightSavings = false;
         PcDaylightActive = false;
         HistoryTable.fill(HistoryEntry());
-        main = std::make_unique<frmMain>();
-        main->show();
+        showMain();
     }
-    void cleanup() { main.reset(); }
+    void cleanup() { stopLink(); }
 
-    void sevenAlertsThroughBothGroups()
+    void transferFillsTheGrid()
     {
-        const auto rows = sampleSevenAlerts();
-        QCOMPARE(rows.size(), 7);
-        clearHistoryGrid(*main); // as the transfer starts
-        presentDownload(recordsOf(rows));
-        QVERIFY(main->mnuHistory[1]->isChecked());
-        QVERIFY(!main->mnuHistory[2]->isChecked());
-        checkSampleRows(rows);
+        QVERIFY(!main->mnuView->menuAction()->isEnabled());
+        transferSample();
+        QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.07"));
+        QVERIFY(main->mnuView->menuAction()->isEnabled());
+        QVERIFY(main->mnuSaveAs->isEnabled());
+        QCOMPARE(main->prgXfer->value(), 0);
+        const auto sample = sampleSevenAlerts();
+        checkGroupMark(*main, 1);
+        checkGrid(*main, sample, 1);
 
+        // Choosing the shown group again keeps its mark (a checkable item would toggle off).
         main->mnuHistory[2]->trigger();
-        QVERIFY(!main->mnuHistory[1]->isChecked());
-        QVERIFY(main->mnuHistory[2]->isChecked());
-        for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-            QCOMPARE(cell(*main, "lblNum", r)->text(), QString::number(r + 21));
-            QCOMPARE(rowData(*main, r), kEmptyRow);
-            QCOMPARE(textColour(cell(*main, "lblEvent", r)), QColor(0, 0, 0));
-        }
+        main->mnuHistory[2]->trigger();
+        checkGroupMark(*main, 2);
+        checkGrid(*main, {}, 21);
 
         main->mnuHistory[1]->trigger();
-        QVERIFY(main->mnuHistory[1]->isChecked());
-        QVERIFY(!main->mnuHistory[2]->isChecked());
-        checkSampleRows(rows);
+        main->mnuHistory[1]->trigger();
+        checkGroupMark(*main, 1);
+        checkGrid(*main, sample, 1);
+    }
+
+    // A transfer that fails after a successful one clears the grid as it starts: the
+    // numbers of the shown group stay, the data goes, the menus are disabled, and
+    // HistoryTable keeps the last history.
+    void failedTransferKeepsTheHistoryButClearsTheGrid()
+    {
+        transferSample();
+        main->mnuHistory[2]->trigger();
+        receiver->setFault(ReceiverSimulator::Fault::BadDownloadChecksum);
+        main->cmdMain[6]->click();
+        QCOMPARE(main->statusPanelText(1), QStringLiteral("Downloading Data"));
+        QVERIFY(!main->mnuView->menuAction()->isEnabled());
+        QVERIFY(!main->mnuSaveAs->isEnabled());
+        for (int r = 0; r < frmMain::kHistoryRows; ++r) {
+            QCOMPARE(main->lblNum[r]->text(), QString::number(r + 21));
+            QCOMPARE(rowData(*main, r), kEmptyRow);
+            QCOMPARE(main->lblEvent[r]->palette().color(QPalette::Window), QColor(255, 255, 255));
+        }
+        QCOMPARE(HistoryTable[0].Event, QStringLiteral("Tornado Warning"));
+        checkPortClosed();
     }
 
     void colourFollowsTheSlotAcrossGroups()
@@ -127,24 +161,24 @@ private slots:
         records[20] = historyRecord(124, 18, 45, "WXR", "TOA");
         records[21] = historyRecord(124, 18, 45, "WXR", "XYZ"); // unknown: black
         presentDownload(records);
-        QCOMPARE(textColour(main->lblEvent[0]), QColor(255, 0, 0));
-        QCOMPARE(textColour(main->lblEvent[1]), QColor(0, 0, 0));
-        QCOMPARE(textColour(main->lblEvent[2]), QColor(0, 0, 0));
+        QCOMPARE(textColour(main->lblEvent[0]), kRed);
+        QCOMPARE(textColour(main->lblEvent[1]), kBlack);
+        QCOMPARE(textColour(main->lblEvent[2]), kBlack);
 
         main->mnuHistory[2]->trigger();
         QCOMPARE(main->lblEvent[0]->text(), QStringLiteral("Tornado Watch"));
-        QCOMPARE(textColour(main->lblEvent[0]), QColor(0, 0, 255));
+        QCOMPARE(textColour(main->lblEvent[0]), kBlue);
         QCOMPARE(main->lblEvent[1]->text(), QStringLiteral("Unknown Event Code"));
-        QCOMPARE(textColour(main->lblEvent[1]), QColor(0, 0, 0));
+        QCOMPARE(textColour(main->lblEvent[1]), kBlack);
 
         // A red row whose slot in the other group is empty turns black and empty.
         records[20] = emptyHistoryRecord();
         presentDownload(records);
         main->mnuHistory[2]->trigger();
         QCOMPARE(main->lblEvent[0]->text(), QString());
-        QCOMPARE(textColour(main->lblEvent[0]), QColor(0, 0, 0));
+        QCOMPARE(textColour(main->lblEvent[0]), kBlack);
         main->mnuHistory[1]->trigger();
-        QCOMPARE(textColour(main->lblEvent[0]), QColor(255, 0, 0));
+        QCOMPARE(textColour(main->lblEvent[0]), kRed);
     }
 
     void groupNumbers_data()
@@ -165,36 +199,6 @@ private slots:
         QCOMPARE(main->lblNum[19]->text(), QString::number(firstNumber + 19));
     }
 
-    void choosingTheCheckedGroupAgainKeepsItsMark()
-    {
-        presentDownload(recordsOf(sampleSevenAlerts()));
-        main->mnuHistory[1]->trigger(); // a checkable item would toggle itself off
-        QVERIFY(main->mnuHistory[1]->isChecked());
-        QVERIFY(!main->mnuHistory[2]->isChecked());
-        main->mnuHistory[2]->trigger();
-        main->mnuHistory[2]->trigger();
-        QVERIFY(main->mnuHistory[2]->isChecked());
-        QVERIFY(!main->mnuHistory[1]->isChecked());
-    }
-
-    // A transfer that starts (and then fails) after a successful one: numbers stay, data
-    // goes, menus are disabled, HistoryTable keeps the last history.
-    void clearingAtTransferStart()
-    {
-        presentDownload(recordsOf(sampleSevenAlerts()));
-        QVERIFY(main->mnuView->menuAction()->isEnabled());
-        main->mnuHistory[2]->trigger();
-        clearHistoryGrid(*main);
-        QVERIFY(!main->mnuView->menuAction()->isEnabled());
-        QVERIFY(!main->mnuSaveAs->isEnabled());
-        for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-            QCOMPARE(main->lblNum[r]->text(), QString::number(r + 21));
-            QCOMPARE(rowData(*main, r), kEmptyRow);
-            QCOMPARE(main->lblEvent[r]->palette().color(QPalette::Window), QColor(255, 255, 255));
-        }
-        QCOMPARE(HistoryTable[0].Event, QStringLiteral("Tornado Warning"));
-    }
-
     // A record whose day could not be read has no date, but it is still an alert: its row
     // shows what was decoded instead of vanishing.
     void alertWithoutDateKeepsItsRow()
@@ -204,7 +208,7 @@ private slots:
         presentDownload({historyRecord(123, 18, 45, "WXR", "SVA"), historyRecord(f)});
         QCOMPARE(rowData(*main, 0), QStringLiteral("3-May|13:45|01:30|WXR|Severe Thunderstorm Watch"));
         QCOMPARE(rowData(*main, 1), QStringLiteral("|13:45|01:30|CIV|Tornado Warning"));
-        QCOMPARE(textColour(main->lblEvent[1]), QColor(255, 0, 0));
+        QCOMPARE(textColour(main->lblEvent[1]), kRed);
         QCOMPARE(rowData(*main, 2), kEmptyRow);
     }
 };

@@ -1,32 +1,23 @@
-#include "support/Doubles.h"
 #include "support/ReceiverSimulator.h"
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
 
-#include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
-#include "link/LinkState.h"
-#include "link/PortCtl.h"
 #include "link/frmCommPort.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-#include <memory>
 
 // The setup window "Orvane Setup" and the port search.
-class CommPortTest : public QObject
+class CommPortTest : public QObject, LinkFixture
 {
     Q_OBJECT
-    std::unique_ptr<frmMain> main;
 
-    int checkedPort(const frmCommPort &setup)
+    static int checkedPort(const frmCommPort &setup)
     {
         for (int i = 0; i < 4; ++i)
             if (setup.optCommPort[i]->isChecked())
@@ -37,18 +28,10 @@ class CommPortTest : public QObject
 private slots:
     void init()
     {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-        installFastLink();
-        main = std::make_unique<frmMain>();
-        main->show();
+        freshLink();
+        showMain();
     }
-    void cleanup()
-    {
-        main.reset();
-        restoreLink();
-    }
+    void cleanup() { stopLink(); }
 
     void layout()
     {
@@ -87,14 +70,13 @@ private slots:
         QTest::addColumn<int>("zone");
         QTest::addColumn<int>("shownOption");
         QTest::addColumn<int>("shownZone");
-        QTest::addColumn<int>("storedPort");
         QTest::addColumn<int>("storedZone");
-        QTest::newRow("port 3, Eastern") << 3 << -5 << 2 << 1 << 3 << -5;
-        QTest::newRow("port 0 shows none, keeps 0") << 0 << -6 << -1 << 2 << 0 << -6;
-        QTest::newRow("port 5 shows none, keeps 5") << 5 << -6 << -1 << 2 << 5 << -6;
-        QTest::newRow("offset -12 shows Atlantic, stores -4") << 1 << -12 << 0 << 0 << 1 << -4;
-        QTest::newRow("offset -3 shows Atlantic, stores -4") << 1 << -3 << 0 << 0 << 1 << -4;
-        QTest::newRow("offset -11 stays") << 4 << -11 << 3 << 7 << 4 << -11;
+        QTest::newRow("port 3, Eastern") << 3 << -5 << 2 << 1 << -5;
+        QTest::newRow("port 0 shows none, keeps 0") << 0 << -6 << -1 << 2 << -6;
+        QTest::newRow("port 5 shows none, keeps 5") << 5 << -6 << -1 << 2 << -6;
+        QTest::newRow("offset -12 shows Atlantic, stores -4") << 1 << -12 << 0 << 0 << -4;
+        QTest::newRow("offset -3 shows Atlantic, stores -4") << 1 << -3 << 0 << 0 << -4;
+        QTest::newRow("offset -11 stays") << 4 << -11 << 3 << 7 << -11;
     }
     void showAndStore()
     {
@@ -102,7 +84,6 @@ private slots:
         QFETCH(int, zone);
         QFETCH(int, shownOption);
         QFETCH(int, shownZone);
-        QFETCH(int, storedPort);
         QFETCH(int, storedZone);
         for (bool daylight : {false, true}) {
             ReceiverConfig.EDITOR.SerialPort = qint16(port);
@@ -113,41 +94,37 @@ private slots:
             QCOMPARE(setup.cmbTimeZone->currentIndex(), shownZone);
             QCOMPARE(setup.chkAdjustTime->isChecked(), daylight);
             setup.cmdOk->click();
-            QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort);
+            QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), port);
             QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), storedZone);
             QCOMPARE(ReceiverConfig.EDITOR.DaylightSavings, daylight);
         }
     }
 
+    // Changes made in the window opened from the main window: OK stores them, the close
+    // box drops them.
+    void okStoresCloseBoxDiscards_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("close box") << false;
+        QTest::newRow("OK") << true;
+    }
     void okStoresCloseBoxDiscards()
     {
+        QFETCH(bool, ok);
         ReceiverConfig.EDITOR.SerialPort = 1;
         ReceiverConfig.EDITOR.TimeZoneOffset = -5;
         ReceiverConfig.EDITOR.DaylightSavings = true;
-        auto change = [](QWidget *window) {
-            auto *setup = qobject_cast<frmCommPort *>(window);
+        QTimer::singleShot(100, [ok] {
+            auto *setup = qobject_cast<frmCommPort *>(QApplication::activeModalWidget());
             setup->optCommPort[3]->setChecked(true);
             setup->cmbTimeZone->setCurrentIndex(6);
             setup->chkAdjustTime->setChecked(false);
-        };
-
-        QTimer::singleShot(100, [&change] {
-            change(QApplication::activeModalWidget());
-            QApplication::activeModalWidget()->close();
+            ok ? setup->cmdOk->click() : void(setup->close());
         });
         main->cmdMain[0]->click();
-        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), 1);
-        QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), -5);
-        QVERIFY(ReceiverConfig.EDITOR.DaylightSavings);
-
-        QTimer::singleShot(100, [&change] {
-            change(QApplication::activeModalWidget());
-            QApplication::activeModalWidget()->findChild<QPushButton *>("cmdOk")->click();
-        });
-        main->cmdMain[0]->click();
-        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), 4);
-        QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), -10);
-        QVERIFY(!ReceiverConfig.EDITOR.DaylightSavings);
+        QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), ok ? 4 : 1);
+        QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), ok ? -10 : -5);
+        QCOMPARE(ReceiverConfig.EDITOR.DaylightSavings, !ok);
     }
 
     // Port 1 has no device, port 2 a receiver that never answers, port 3 the receiver and
@@ -190,20 +167,19 @@ private slots:
             QCOMPARE(box.text, QStringLiteral("Serial port 3 found. Set port number?"));
             QCOMPARE(box.icon, QMessageBox::Information);
             QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-            QCOMPARE(fourth.commandsReceived(), QByteArray());
         } else {
             QCOMPARE(box.text, QStringLiteral("Error...No serial handshake found.  Check all connections."));
             QCOMPARE(box.icon, QMessageBox::Warning);
             QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-            QCOMPARE(fourth.commandsReceived(), QByteArray("T"));
         }
         QCOMPARE(silent.commandsReceived(), QByteArray("T"));
         QCOMPARE(receiver.commandsReceived(), QByteArray("T"));
+        QCOMPARE(fourth.commandsReceived(), receiverOnThree ? QByteArray() : QByteArray("T"));
         QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort); // set at once, before OK
         QCOMPARE(checkedPort(setup), storedPort - 1);
-        const bool set = storedPort == 3;
         QCOMPARE(main->statusPanelText(1),
-                 set ? QStringLiteral(" Serial port 3 found and passed handshaking test. Port 3 set.") : QString());
+                 storedPort == 3 ? QStringLiteral(" Serial port 3 found and passed handshaking test. Port 3 set.")
+                                 : QString());
         QVERIFY(!main->Port1->isOpen());
         QVERIFY(!LinkConnected);
     }

@@ -1,51 +1,40 @@
-#include "support/Doubles.h"
-#include "support/ReceiverSimulator.h"
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
 
-#include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
-#include "link/LinkState.h"
-#include "link/PortCtl.h"
 #include "link/PortDevices.h"
 #include "link/frmCommPort.h"
 
 #include <QFile>
-#include <QTest>
 #include <QTimer>
-#include <memory>
 #include <unistd.h>
 
 // The link operations and the port layer over a real pty.
-class LinkTest : public QObject
+class LinkTest : public QObject, LinkFixture
 {
     Q_OBJECT
-    std::unique_ptr<frmMain> main;
-    std::unique_ptr<ReceiverSimulator> receiver;
 
 private slots:
     void init()
     {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-        installFastLink();
+        freshLink();
         main = std::make_unique<frmMain>();
-        receiver = std::make_unique<ReceiverSimulator>();
-        QVERIFY(receiver->start());
-        setPortDevice(2, receiver->devicePath());
+        QVERIFY(startReceiver(2));
         ReceiverConfig.EDITOR.SerialPort = 2;
     }
-    void cleanup()
-    {
-        main.reset();
-        receiver.reset();
-        restoreLink();
-    }
+    void cleanup() { stopLink(); }
 
-    void openLinkTwiceOpensOnce()
+    // A second open while the link is up opens nothing; closing brings the link down even
+    // when the device is already gone and closing it cannot work.
+    void openTwiceThenClose_data()
     {
+        QTest::addColumn<bool>("deviceGone");
+        QTest::newRow("device present") << false;
+        QTest::newRow("device gone") << true;
+    }
+    void openTwiceThenClose()
+    {
+        QFETCH(bool, deviceGone);
         QVERIFY(openLink());
         QVERIFY(LinkConnected);
         QVERIFY(PortOpenState);
@@ -53,21 +42,10 @@ private slots:
         ReceiverConfig.EDITOR.SerialPort = 3; // no such device: a second open would fail
         QVERIFY(openLink());
         QCOMPARE(main->Port1->openCount(), 1);
-        QVERIFY(doubles().messages.isEmpty());
+        if (deviceGone)
+            receiver->hangUpNow();
         closeLink();
-        QVERIFY(!LinkConnected);
-        QVERIFY(!PortOpenState);
-        QVERIFY(!main->Port1->isOpen());
-    }
-
-    void linkDownAfterAFailedClose()
-    {
-        QVERIFY(openLink());
-        receiver->hangUpNow(); // the device is gone: closing it cannot work
-        closeLink();
-        QVERIFY(!LinkConnected);
-        QVERIFY(!PortOpenState);
-        QVERIFY(!main->Port1->isOpen());
+        checkPortClosed();
         QVERIFY(doubles().messages.isEmpty());
     }
 

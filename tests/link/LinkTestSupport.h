@@ -1,14 +1,21 @@
 #pragma once
 // What the link tests share: pointing a port at a device through the settings store's
-// PORTS override, running the time-outs at a tenth of their length, and a clock-second
-// pause that moves the test's wall clock instead of sleeping.
+// PORTS override, running the time-outs at a tenth of their length, a clock-second pause
+// that moves the test's wall clock instead of sleeping, and a main window with a
+// simulated receiver on a pty.
 
 #include "support/Doubles.h"
+#include "support/ReceiverSimulator.h"
 
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
+#include "link/PortCtl.h"
 #include "link/TransferData.h"
 
 #include <QSettings>
+#include <QTest>
+#include <memory>
 
 // Every time-out of the link runs at this fraction of its designed length in the tests
 // (5 s -> 0.5 s, 20 s -> 2 s); late answers are scaled the same way.
@@ -35,3 +42,44 @@ inline void restoreLink()
     LinkConnected = false;
     TransferTimedOut = false;
 }
+
+// The fixture of the tests that drive the link through the main window.
+struct LinkFixture {
+    std::unique_ptr<frmMain> main;
+    std::unique_ptr<ReceiverSimulator> receiver;
+
+    // A clean home, record and doubles, with the fast link installed.
+    static void freshLink()
+    {
+        freshHome();
+        clearReceiverConfig();
+        doubles().clear();
+        installFastLink();
+    }
+    void showMain()
+    {
+        main = std::make_unique<frmMain>();
+        main->show();
+    }
+    // Starts a simulated receiver as the device of port `number`; false without a pty.
+    bool startReceiver(int number)
+    {
+        receiver = std::make_unique<ReceiverSimulator>();
+        if (!receiver->start())
+            return false;
+        setPortDevice(number, receiver->devicePath());
+        return true;
+    }
+    void stopLink()
+    {
+        main.reset();
+        receiver.reset();
+        restoreLink();
+    }
+    void checkPortClosed() const
+    {
+        QVERIFY(!main->Port1->isOpen());
+        QVERIFY(!LinkConnected);
+        QVERIFY(!PortOpenState);
+    }
+};

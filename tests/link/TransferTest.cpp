@@ -1,24 +1,12 @@
-#include "support/Doubles.h"
-#include "support/ReceiverSimulator.h"
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
 
-#include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
-#include "link/LinkState.h"
-#include "link/PortCtl.h"
-#include "link/TransferData.h"
-
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-#include <memory>
 
 namespace {
 
@@ -46,68 +34,48 @@ QByteArray expectedImage(const QByteArray &counties, const QByteArray &events)
 
 } // namespace
 
-class TransferTest : public QObject
+class TransferTest : public QObject, LinkFixture
 {
     Q_OBJECT
-    std::unique_ptr<frmMain> main;
-    std::unique_ptr<ReceiverSimulator> receiver;
-
-    void setUpReceiver()
-    {
-        receiver = std::make_unique<ReceiverSimulator>();
-        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
-        QVERIFY(receiver->start());
-        setPortDevice(1, receiver->devicePath());
-    }
-
-    void assertPortClosed()
-    {
-        QVERIFY(!main->Port1->isOpen());
-        QVERIFY(!LinkConnected);
-        QVERIFY(!PortOpenState);
-    }
 
 private slots:
     void init()
     {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-        installFastLink();
+        freshLink();
         ReceiverConfig.EDITOR.SerialPort = 1;
         ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
         ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
         ReceiverConfig.NV8008.AcceptAllFips = true;
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
-        main = std::make_unique<frmMain>();
-        main->show();
-        setUpReceiver();
+        showMain();
+        QVERIFY(startReceiver(1));
+        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
     }
-    void cleanup()
-    {
-        main.reset();
-        receiver.reset();
-        restoreLink();
-    }
+    void cleanup() { stopLink(); }
 
+    // The image as sent, also when the receiver puts other bytes before its ACKs.
     void imageOnTheWire_data()
     {
         QTest::addColumn<QStringList>("fips");
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QByteArray>("countyText");
         QTest::addColumn<QByteArray>("eventText");
+        QTest::addColumn<bool>("noise");
 
         QTest::newRow("two counties, two events")
             << QStringList{county("012011"), county("012085")} << QStringList{"TOR", "SVR"}
-            << QByteArray("012011-012085-") << QByteArray("TOR-SVR-");
-        QTest::newRow("empty lists") << QStringList{} << QStringList{} << QByteArray() << QByteArray();
+            << QByteArray("012011-012085-") << QByteArray("TOR-SVR-") << false;
+        QTest::newRow("noise before the ACKs")
+            << QStringList{county("012011")} << QStringList{"TOR"} << QByteArray("012011-") << QByteArray("TOR-")
+            << true;
+        QTest::newRow("empty lists") << QStringList{} << QStringList{} << QByteArray() << QByteArray() << false;
         QTest::newRow("gaps between slots")
             << QStringList{"", "", county("012011"), "", "", county("048201"), "", county("072001")}
             << QStringList{"", "TOR", "", "", "FFW", "", "RMT"}
-            << QByteArray("012011-048201-072001-") << QByteArray("TOR-FFW-RMT-");
+            << QByteArray("012011-048201-072001-") << QByteArray("TOR-FFW-RMT-") << false;
         QTest::newRow("unticked county not sent")
             << QStringList{county("012011", false), county("012099")} << QStringList{"EVI"}
-            << QByteArray("012099-") << QByteArray("EVI-");
+            << QByteArray("012099-") << QByteArray("EVI-") << false;
     }
     void imageOnTheWire()
     {
@@ -115,17 +83,20 @@ private slots:
         QFETCH(QStringList, events);
         QFETCH(QByteArray, countyText);
         QFETCH(QByteArray, eventText);
+        QFETCH(bool, noise);
         for (int i = 0; i < fips.size(); ++i)
             FipsList[i] = fips[i];
         for (int i = 0; i < events.size(); ++i)
             EventList[i] = events[i];
+        if (noise)
+            receiver->setFault(ReceiverSimulator::Fault::GarbageBeforeAnswers);
 
         main->cmdMain[6]->click();
 
         QCOMPARE(receiver->lastImage(), expectedImage(countyText, eventText));
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
-        QCOMPARE(QByteArray(receiver->commandsReceived()), QByteArray("Z"));
-        assertPortClosed();
+        QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
+        checkPortClosed();
     }
 
     void secondExchangeWithFewerEvents()
@@ -160,17 +131,15 @@ private slots:
         QVERIFY(main->mnuSaveAs->isEnabled());
         QVERIFY(main->prgXfer->isHidden());
         QVERIFY(doubles().messages.isEmpty());
-        assertPortClosed();
+        checkPortClosed();
     }
 
-    // Every row of the failure table, plus the device vanishing at each stage. Time-outs run
-    // at a tenth of their length (kTestTimeScale).
+    // Every row of the failure table, plus the device vanishing at each stage.
     void failures_data()
     {
-        QTest::addColumn<QString>("device");     // "" = the simulator
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("noise");
-        QTest::addColumn<QString>("hangUp");     // "", "negotiation", "pause"
+        QTest::addColumn<QString>("stage"); // "no device", or where the device is lost
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("status");
         QTest::addColumn<bool>("progressShown");
@@ -178,43 +147,40 @@ private slots:
         using F = ReceiverSimulator::Fault;
         const QString e201 = QStringLiteral("Error #201:  Selected Serial Port will not open");
         const QString e202 = QStringLiteral("Error #202:  Serial Connection Not Established");
-        const QString connectFailed = QStringLiteral("Port Connect Failed");
-        const QString downloading = QStringLiteral("Downloading Data");
-        QTest::newRow("port will not open") << "/nonexistent/ttyUSB9" << int(F::None) << false << "" << e201
-                                            << connectFailed << false;
-        QTest::newRow("no ACK to Z") << "" << int(F::Silent) << false << "" << e202 << connectFailed << false;
-        QTest::newRow("ACK to Z too late") << "" << int(F::LateAck) << false << "" << e202 << connectFailed << false;
-        QTest::newRow("image answered NAK") << "" << int(F::Nak) << false << "" << "" << "Upload Failure" << true;
-        QTest::newRow("NAK after other bytes") << "" << int(F::Nak) << true << "" << "" << "Upload Failure" << true;
-        QTest::newRow("image not answered") << "" << int(F::NoImageAnswer) << false << "" << ""
-                                            << "Upload Data Timeout" << true;
-        QTest::newRow("1283 bytes only") << "" << int(F::ShortDownload) << false << "" << "" << downloading << false;
-        QTest::newRow("download checksum differs") << "" << int(F::BadDownloadChecksum) << false << "" << ""
-                                                   << downloading << false;
-        QTest::newRow("device gone during download") << "" << int(F::HangUpInDownload) << false << "" << ""
-                                                     << downloading << false;
-        QTest::newRow("device gone while negotiating") << "" << int(F::Silent) << false << "negotiation" << e202
-                                                       << connectFailed << false;
-        QTest::newRow("device gone before the image is written") << "" << int(F::None) << false << "pause" << ""
-                                                                 << "Upload Data Timeout" << true;
+        const QString failed = QStringLiteral("Port Connect Failed"), downloading = QStringLiteral("Downloading Data");
+        const QString uploadFailure = QStringLiteral("Upload Failure"), timeout = QStringLiteral("Upload Data Timeout");
+        QTest::newRow("port will not open") << int(F::None) << false << "no device" << e201 << failed << false;
+        QTest::newRow("no ACK to Z") << int(F::Silent) << false << "" << e202 << failed << false;
+        QTest::newRow("ACK to Z too late") << int(F::LateAck) << false << "" << e202 << failed << false;
+        QTest::newRow("image answered NAK") << int(F::Nak) << false << "" << "" << uploadFailure << true;
+        QTest::newRow("NAK after other bytes") << int(F::Nak) << true << "" << "" << uploadFailure << true;
+        QTest::newRow("image not answered") << int(F::NoImageAnswer) << false << "" << "" << timeout << true;
+        QTest::newRow("1283 bytes only") << int(F::ShortDownload) << false << "" << "" << downloading << false;
+        QTest::newRow("download checksum differs") << int(F::BadDownloadChecksum) << false << "" << "" << downloading
+                                                   << false;
+        QTest::newRow("device gone during download") << int(F::HangUpInDownload) << false << "" << "" << downloading
+                                                     << false;
+        QTest::newRow("device gone while negotiating") << int(F::Silent) << false << "negotiation" << e202 << failed
+                                                       << false;
+        QTest::newRow("device gone before the image is written") << int(F::None) << false << "pause" << "" << timeout
+                                                                 << true;
     }
     void failures()
     {
-        QFETCH(QString, device);
         QFETCH(int, fault);
         QFETCH(bool, noise);
-        QFETCH(QString, hangUp);
+        QFETCH(QString, stage);
         QFETCH(QString, message);
         QFETCH(QString, status);
         QFETCH(bool, progressShown);
 
-        if (!device.isEmpty())
-            setPortDevice(1, device);
+        if (stage == QLatin1String("no device"))
+            setPortDevice(1, QStringLiteral("/nonexistent/ttyUSB9"));
         receiver->setFault(ReceiverSimulator::Fault(fault));
         receiver->setGarbageBeforeAnswers(noise);
-        if (hangUp == QLatin1String("negotiation"))
+        if (stage == QLatin1String("negotiation"))
             QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
-        if (hangUp == QLatin1String("pause"))
+        if (stage == QLatin1String("pause"))
             setPauseSleeper([this](int ms) {
                 receiver->hangUpNow();
                 doubles().wallClock = doubles().wallClock.addMSecs(ms);
@@ -235,15 +201,7 @@ private slots:
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
         QVERIFY(!main->mnuView->menuAction()->isEnabled());
         QVERIFY(!main->mnuSaveAs->isEnabled());
-        assertPortClosed();
-    }
-
-    void noiseBeforeAcksStillSucceeds()
-    {
-        receiver->setFault(ReceiverSimulator::Fault::GarbageBeforeAnswers);
-        main->EstConnect();
-        QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload / Download Successful"));
-        assertPortClosed();
+        checkPortClosed();
     }
 
     // The upload starts two seconds on, or at second 2 when that would pass 59; the clock
@@ -302,7 +260,7 @@ private slots:
         main->EstConnect();
         QVERIFY(setupShown);
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload Data Timeout"));
-        assertPortClosed();
+        checkPortClosed();
     }
 
     // The port search in the middle of a transfer closes the port under it: the transfer
@@ -314,7 +272,7 @@ private slots:
         QTimer::singleShot(100, [] { closeLink(); });
         main->EstConnect();
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload Data Timeout"));
-        assertPortClosed();
+        checkPortClosed();
     }
 };
 

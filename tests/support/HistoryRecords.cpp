@@ -1,4 +1,5 @@
 #include "support/HistoryRecords.h"
+#include "support/ReceiverSimulator.h"
 
 #include "link/LinkState.h"
 
@@ -9,7 +10,6 @@ namespace {
 constexpr int kRecordSize = 32;
 constexpr int kRecords = 40;
 constexpr int kHistoryAreaSize = kRecords * kRecordSize - 1; // 1279
-constexpr char kAck = 6;
 
 void place(QByteArray &record, int at, int width, const QByteArray &text)
 {
@@ -53,22 +53,10 @@ QByteArray historyArea(const QList<QByteArray> &records)
     return area.leftJustified(kHistoryAreaSize, '\0', true);
 }
 
-QByteArray downloadBytes(const QList<QByteArray> &records, const QByteArray &romVersion)
-{
-    QByteArray bytes = historyArea(records);
-    quint8 sum = 0;
-    for (char b : bytes)
-        sum = quint8(sum + quint8(b));
-    bytes += char(sum);
-    bytes += romVersion.left(3).leftJustified(3, '0');
-    bytes += kAck;
-    return bytes;
-}
-
 void loadDownloadBuffer(const QList<QByteArray> &records, const QByteArray &romVersion)
 {
+    const QByteArray bytes = ReceiverSimulator::downloadFor(historyArea(records), romVersion);
     DownloadBuffer.fill(0);
-    const QByteArray bytes = downloadBytes(records, romVersion);
     std::copy(bytes.begin(), bytes.end(), DownloadBuffer.begin());
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// Raw alert history records as the receiver delivers them, built from readable fields, for
-// tests of the history decoding, the history view and whole transfers.
+// Raw alert history records as the receiver delivers them, built from readable fields.
 
 #include <QByteArray>
 #include <QList>
@@ -19,27 +18,21 @@ struct HistoryRecordFields {
     char filler = 0;           // the bytes the editor does not interpret (3, 9, 13, 17, 22 to 31)
 };
 
-// One 32-byte record.
 QByteArray historyRecord(const HistoryRecordFields &fields);
-// Shorthand: an alert of `event` issued on `day` at hour:minute UTC by `org`, valid 01:30.
+// An alert of `event` issued on `day` at hour:minute UTC by `org`, valid 01:30.
 QByteArray historyRecord(int day, int hour, int minute, const char *org, const char *event);
-// 32 zero bytes.
 QByteArray emptyHistoryRecord();
 
-// The 1279-byte history area of a download: the records in order from record 0, the rest
-// empty (record 39 loses its last byte to the download checksum).
+// The 1279-byte history area of a download: the records from record 0 on, the rest empty
+// (record 39 loses its last byte to the download checksum).
 QByteArray historyArea(const QList<QByteArray> &records);
 
-// A complete 1284-byte download: history area, checksum, ROM version (three characters)
-// and ACK.
-QByteArray downloadBytes(const QList<QByteArray> &records, const QByteArray &romVersion = "105");
-
-// Puts a complete download into DownloadBuffer, as a successful transfer leaves it.
+// Puts a complete download (history area, checksum, ROM version, ACK) into DownloadBuffer,
+// as a successful transfer leaves it.
 void loadDownloadBuffer(const QList<QByteArray> &records, const QByteArray &romVersion = "105");
 
-// A history of seven alerts in records 0 to 6 (warnings, watches and tests) and 33 empty
-// records, with what the grid shows for them when TimeZoneOffset is -5, daylight saving
-// is off and the wall clock's year is 2026.
+// Seven alerts (warnings, watches and tests) with what the grid shows for them when
+// TimeZoneOffset is -5, daylight saving is off and the wall clock's year is 2026.
 struct SampleHistoryRow {
     QByteArray record;
     QString date, time, length, org, event;

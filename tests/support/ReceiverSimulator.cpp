@@ -129,31 +129,11 @@ void ReceiverSimulator::hangUpNow()
     hungUp.wait(lock, [this] { return master < 0; });
 }
 
-QByteArray ReceiverSimulator::commandsReceived() const
-{
-    std::lock_guard lock(mutex);
-    return commands;
-}
-QByteArray ReceiverSimulator::lastImage() const
-{
-    std::lock_guard lock(mutex);
-    return lastFullImage;
-}
-int ReceiverSimulator::imagesReceived() const
-{
-    std::lock_guard lock(mutex);
-    return images;
-}
-int ReceiverSimulator::downloadsSent() const
-{
-    std::lock_guard lock(mutex);
-    return downloads;
-}
-ReceiverSimulator::Clock::time_point ReceiverSimulator::lastImageStart() const
-{
-    std::lock_guard lock(mutex);
-    return imageStart;
-}
+QByteArray ReceiverSimulator::commandsReceived() const { return locked(commands); }
+QByteArray ReceiverSimulator::lastImage() const { return locked(lastFullImage); }
+int ReceiverSimulator::imagesReceived() const { return locked(images); }
+int ReceiverSimulator::downloadsSent() const { return locked(downloads); }
+ReceiverSimulator::Clock::time_point ReceiverSimulator::lastImageStart() const { return locked(imageStart); }
 
 QByteArray ReceiverSimulator::defaultHistory()
 {

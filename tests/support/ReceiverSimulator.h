@@ -72,6 +72,11 @@ public:
     static QByteArray downloadFor(const QByteArray &records, const QByteArray &romVersion);
 
 private:
+    template <typename T> T locked(const T &value) const
+    {
+        std::lock_guard lock(mutex);
+        return value;
+    }
     void run();
     void handle(quint8 byte);
     void answer(quint8 byte, bool late);
