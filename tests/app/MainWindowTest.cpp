@@ -1,30 +1,15 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 #include <memory>
-
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -42,12 +27,7 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-    }
+    void init() { freshState(); }
     void cleanup() { main.reset(); }
 
     void layoutAsLoaded()
@@ -91,21 +71,9 @@ private slots:
                                      "mnuSep3", "&About"}));
     }
 
-
-    void exitWithoutSaveLeavesSettingsUntouched()
-    {
-        startWithStoredSettings();
-        const QByteArray before = fileBytes(settingsFilePath());
-        QVERIFY(!before.isEmpty());
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 6;
-        main->mnuExitNoSave->trigger();
-        QVERIFY(doubles().messages.isEmpty());
-        QVERIFY(doubles().programEnds >= 1);
-        QCOMPARE(fileBytes(settingsFilePath()), before);
-    }
-
-    void exitQuestion_data()
+    // "Exit" asks (-1: "Exit without saving" does not); a run that goes on leaves the
+    // settings file as it was unless it saves.
+    void exitMenus_data()
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
@@ -113,19 +81,26 @@ private slots:
         QTest::newRow("Yes saves and ends") << int(QMessageBox::Yes) << true << true;
         QTest::newRow("No ends without saving") << int(QMessageBox::No) << true << false;
         QTest::newRow("Cancel stays") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("Exit without saving") << -1 << true << false;
     }
-    void exitQuestion()
+    void exitMenus()
     {
         QFETCH(int, answer);
         QFETCH(bool, ends);
         QFETCH(bool, saves);
         startWithStoredSettings();
         const QByteArray before = fileBytes(settingsFilePath());
+        QVERIFY(!before.isEmpty());
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        doubles().answerNext(QMessageBox::StandardButton(answer));
-        main->mnuExit->trigger();
-        QCOMPARE(doubles().messages.size(), 1);
-        QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        if (answer < 0) {
+            main->mnuExitNoSave->trigger();
+            QVERIFY(doubles().messages.isEmpty());
+        } else {
+            doubles().answerNext(QMessageBox::StandardButton(answer));
+            main->mnuExit->trigger();
+            QCOMPARE(doubles().messages.size(), 1);
+            QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        }
         QCOMPARE(doubles().programEnds > 0, ends);
         QCOMPARE(main->isVisible(), !ends);
         QCOMPARE(main->ExitInProgress, ends);
@@ -182,7 +157,6 @@ private slots:
         QCOMPARE(right->text(), QStringLiteral("1.03"));
     }
 };
-
 
 ORVANE_TEST(MainWindowTest)
 #include "MainWindowTest.moc"
