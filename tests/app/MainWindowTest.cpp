@@ -15,6 +15,7 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
     std::unique_ptr<frmMain> main;
+    enum Way { ExitMenu, ExitNoSaveMenu, ExitButton, CloseBox };
 
     // A run as after start-up: settings loaded and saved once, the window shown.
     void startWithStoredSettings()
@@ -71,20 +72,24 @@ private slots:
                                      "mnuSep3", "&About"}));
     }
 
-    // "Exit" asks (-1: "Exit without saving" does not); a run that goes on leaves the
-    // settings file as it was unless it saves.
-    void exitMenus_data()
+    // The ways out. "Exit" asks; "Exit without saving" does not save; the "Exit" button and
+    // the close box save without asking. A run that goes on keeps the settings file as it was.
+    void exitPaths_data()
     {
+        QTest::addColumn<int>("way");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
         QTest::addColumn<bool>("saves");
-        QTest::newRow("Yes saves and ends") << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("No ends without saving") << int(QMessageBox::No) << true << false;
-        QTest::newRow("Cancel stays") << int(QMessageBox::Cancel) << false << false;
-        QTest::newRow("Exit without saving") << -1 << true << false;
+        QTest::newRow("Exit, Yes") << int(ExitMenu) << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("Exit, No") << int(ExitMenu) << int(QMessageBox::No) << true << false;
+        QTest::newRow("Exit, Cancel stays") << int(ExitMenu) << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("Exit without saving") << int(ExitNoSaveMenu) << 0 << true << false;
+        QTest::newRow("Exit button") << int(ExitButton) << 0 << true << true;
+        QTest::newRow("close box") << int(CloseBox) << 0 << true << true;
     }
-    void exitMenus()
+    void exitPaths()
     {
+        QFETCH(int, way);
         QFETCH(int, answer);
         QFETCH(bool, ends);
         QFETCH(bool, saves);
@@ -92,42 +97,30 @@ private slots:
         const QByteArray before = fileBytes(settingsFilePath());
         QVERIFY(!before.isEmpty());
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        if (answer < 0) {
-            main->mnuExitNoSave->trigger();
-            QVERIFY(doubles().messages.isEmpty());
-        } else {
+        switch (way) {
+        case ExitMenu:
             doubles().answerNext(QMessageBox::StandardButton(answer));
             main->mnuExit->trigger();
+            break;
+        case ExitNoSaveMenu: main->mnuExitNoSave->trigger(); break;
+        case ExitButton: QTest::mouseClick(main->cmdMain[10], Qt::LeftButton); break;
+        case CloseBox: main->close(); break;
+        }
+        if (way == ExitMenu) {
             QCOMPARE(doubles().messages.size(), 1);
             QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        } else {
+            QVERIFY(doubles().messages.isEmpty());
         }
         QCOMPARE(doubles().programEnds > 0, ends);
+        if (way == ExitButton || way == CloseBox)
+            QCOMPARE(doubles().programEnds, 1);
+        else
+            QCOMPARE(main->ExitInProgress, ends);
         QCOMPARE(main->isVisible(), !ends);
-        QCOMPARE(main->ExitInProgress, ends);
         QCOMPARE(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"), saves);
         if (!saves)
             QCOMPARE(fileBytes(settingsFilePath()), before);
-    }
-
-    void exitButtonAndCloseBoxSaveWithoutAsking_data()
-    {
-        QTest::addColumn<bool>("viaButton");
-        QTest::newRow("Exit button") << true;
-        QTest::newRow("close box") << false;
-    }
-    void exitButtonAndCloseBoxSaveWithoutAsking()
-    {
-        QFETCH(bool, viaButton);
-        startWithStoredSettings();
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        if (viaButton)
-            QTest::mouseClick(main->cmdMain[10], Qt::LeftButton);
-        else
-            main->close();
-        QVERIFY(doubles().messages.isEmpty());
-        QCOMPARE(doubles().programEnds, 1);
-        QVERIFY(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"));
-        QVERIFY(!main->isVisible());
     }
 
     void creditPanel()
