@@ -77,16 +77,15 @@ private slots:
 
     void saveQuestionButtonSets()
     {
-        const QList<MessageRequest> &asked = doubles().messages;
         askSaveChanges(1);
-        QCOMPARE(asked.last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(asked.last().text, QStringLiteral(" Do you want to save any changes? "));
-        QCOMPARE(asked.last().icon, QMessageBox::Question);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(doubles().messages.last().text, QStringLiteral(" Do you want to save any changes? "));
+        QCOMPARE(doubles().messages.last().icon, QMessageBox::Question);
         askSaveChanges(2);
-        QCOMPARE(asked.last().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::Yes | QMessageBox::No);
         askSaveChanges(3);
-        QCOMPARE(asked.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QCOMPARE(asked.last().icon, QMessageBox::NoIcon);
+        QCOMPARE(doubles().messages.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(doubles().messages.last().icon, QMessageBox::NoIcon);
     }
 
     // The real presenter: closing a Yes/No/Cancel box counts as Cancel.
