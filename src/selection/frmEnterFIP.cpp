@@ -4,6 +4,7 @@
 #include "app/Platform.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"
+#include "selection/SelectionWidgets.h"
 #include "selection/StateDatabase.h"
 #include "selection/frmFIPS.h"
 
@@ -27,15 +28,6 @@ const std::array<const char *, 4> kInstructions = {
     "3.  Within the list box, highlite by clicking on the city were the weather transmitter is located.",
     "4.  Review the above steps then click on OK when you are satisfied with your selections.",
 };
-
-QLabel *headingLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
 
 // Keys that only move the focus or open a box's list; every other key is refused.
 bool opensOrLeavesBox(const QKeyEvent *key)
@@ -65,9 +57,7 @@ frmEnterFIP *frmEnterFIP::instance()
 
 frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmEnterFIP"));
-    setWindowTitle(QStringLiteral("Orvane State / Transmitter Entry"));
-    setModal(true);
+    setUpSelectionWindow(this, QStringLiteral("frmEnterFIP"), QStringLiteral("Orvane State / Transmitter Entry"));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     cmbState = new QComboBox(this);
@@ -80,12 +70,7 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
         box->installEventFilter(this);
     }
 
-    lstCounty = new QListWidget(this);
-    lstCounty->setObjectName(QStringLiteral("lstCounty"));
-    lstCounty->setFont(fixed);
-    lstCounty->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstCounty->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(36, u'M')));
-    lstCounty->setMinimumHeight(260);
+    lstCounty = fixedFontList(QStringLiteral("lstCounty"), 36, 260, this);
     // The headings over the key's two columns: the city from column 2, the channel from 26.
     lblCountyHead = new QLabel(QStringLiteral(" Transmitter Location").leftJustified(25, u' ') +
                                    QStringLiteral("Frequency"),
@@ -115,9 +100,9 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
     info->addStretch(1);
 
     auto *boxes = new QGridLayout;
-    boxes->addWidget(headingLabel(QStringLiteral("State - Territories"), this), 0, 0);
+    boxes->addWidget(boldHeading(QStringLiteral("State - Territories"), this), 0, 0);
     boxes->addWidget(cmbState, 1, 0);
-    boxes->addWidget(headingLabel(QStringLiteral("Frequency"), this), 0, 1);
+    boxes->addWidget(boldHeading(QStringLiteral("Frequency"), this), 0, 1);
     boxes->addWidget(cmbLimit, 1, 1);
 
     auto *left = new QVBoxLayout;

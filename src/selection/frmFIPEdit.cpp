@@ -2,6 +2,7 @@
 
 #include "app/MessageCatalogue.h"
 #include "selection/FipsEntry.h"
+#include "selection/SelectionWidgets.h"
 #include "selection/frmFIPS.h"
 
 #include <QFontDatabase>
@@ -21,9 +22,7 @@ QString FipsEditResult;
 
 frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmFIPEdit"));
-    setWindowTitle(QStringLiteral(" Orvane FIPS Editor"));
-    setModal(true);
+    setUpSelectionWindow(this, QStringLiteral("frmFIPEdit"), QStringLiteral(" Orvane FIPS Editor"));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     Frame1 = new QGroupBox(this);

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"
+#include "selection/SelectionWidgets.h"
 #include "selection/StateDatabase.h"
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPEdit.h"
@@ -24,15 +25,6 @@ namespace {
 
 frmFIPS *theWindow = nullptr;
 
-QLabel *headingLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
-}
-
 } // namespace
 
 frmFIPS *frmFIPS::instance()
@@ -44,17 +36,10 @@ frmFIPS *frmFIPS::instance()
 
 frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmFIPS"));
-    setWindowTitle(QStringLiteral("Orvane FIPS Codes"));
-    setModal(true);
+    setUpSelectionWindow(this, QStringLiteral("frmFIPS"), QStringLiteral("Orvane FIPS Codes"));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
-    lstFips = new QListWidget(this);
-    lstFips->setObjectName(QStringLiteral("lstFips"));
-    lstFips->setFont(fixed);
-    lstFips->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstFips->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(56, u'M')));
-    lstFips->setMinimumHeight(320);
+    lstFips = fixedFontList(QStringLiteral("lstFips"), 56, 320, this);
 
     // The headings stand over the columns of the list text: code, county (from column 10,
     // one blank after the code heading), state from column 32; the indent skips the tick box.
@@ -100,10 +85,10 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     Shape1->lower();
     Shape1->hide();
 
-    auto *stateHead = headingLabel(QStringLiteral("State"), this);
+    auto *stateHead = boldHeading(QStringLiteral("State"), this);
     lblState = new QLabel(this);
     lblState->setObjectName(QStringLiteral("lblState"));
-    auto *transmitterHead = headingLabel(QStringLiteral("Transmitter Location / Frequency"), this);
+    auto *transmitterHead = boldHeading(QStringLiteral("Transmitter Location / Frequency"), this);
     lblTransmitter = new QLabel(this);
     lblTransmitter->setObjectName(QStringLiteral("lblTransmitter"));
     lblTransmitter->setFont(fixed);

@@ -1,35 +1,21 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
-#include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 #include <memory>
-
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class MainWindowTest : public QObject
 {
     Q_OBJECT
     std::unique_ptr<frmMain> main;
+    enum Way { ExitMenu, ExitNoSaveMenu, ExitButton, CloseBox };
 
     // A run as after start-up: settings loaded and saved once, the window shown.
     void startWithStoredSettings()
@@ -42,12 +28,7 @@ class MainWindowTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-    }
+    void init() { freshState(); }
     void cleanup() { main.reset(); }
 
     void layoutAsLoaded()
@@ -91,68 +72,55 @@ private slots:
                                      "mnuSep3", "&About"}));
     }
 
-
-    void exitWithoutSaveLeavesSettingsUntouched()
+    // The ways out. "Exit" asks; "Exit without saving" does not save; the "Exit" button and
+    // the close box save without asking. A run that goes on keeps the settings file as it was.
+    void exitPaths_data()
     {
-        startWithStoredSettings();
-        const QByteArray before = fileBytes(settingsFilePath());
-        QVERIFY(!before.isEmpty());
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 6;
-        main->mnuExitNoSave->trigger();
-        QVERIFY(doubles().messages.isEmpty());
-        QVERIFY(doubles().programEnds >= 1);
-        QCOMPARE(fileBytes(settingsFilePath()), before);
-    }
-
-    void exitQuestion_data()
-    {
+        QTest::addColumn<int>("way");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("ends");
         QTest::addColumn<bool>("saves");
-        QTest::newRow("Yes saves and ends") << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("No ends without saving") << int(QMessageBox::No) << true << false;
-        QTest::newRow("Cancel stays") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("Exit, Yes") << int(ExitMenu) << int(QMessageBox::Yes) << true << true;
+        QTest::newRow("Exit, No") << int(ExitMenu) << int(QMessageBox::No) << true << false;
+        QTest::newRow("Exit, Cancel stays") << int(ExitMenu) << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("Exit without saving") << int(ExitNoSaveMenu) << 0 << true << false;
+        QTest::newRow("Exit button") << int(ExitButton) << 0 << true << true;
+        QTest::newRow("close box") << int(CloseBox) << 0 << true << true;
     }
-    void exitQuestion()
+    void exitPaths()
     {
+        QFETCH(int, way);
         QFETCH(int, answer);
         QFETCH(bool, ends);
         QFETCH(bool, saves);
         startWithStoredSettings();
         const QByteArray before = fileBytes(settingsFilePath());
+        QVERIFY(!before.isEmpty());
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        doubles().answerNext(QMessageBox::StandardButton(answer));
-        main->mnuExit->trigger();
-        QCOMPARE(doubles().messages.size(), 1);
-        QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        switch (way) {
+        case ExitMenu:
+            doubles().answerNext(QMessageBox::StandardButton(answer));
+            main->mnuExit->trigger();
+            break;
+        case ExitNoSaveMenu: main->mnuExitNoSave->trigger(); break;
+        case ExitButton: QTest::mouseClick(main->cmdMain[10], Qt::LeftButton); break;
+        case CloseBox: main->close(); break;
+        }
+        if (way == ExitMenu) {
+            QCOMPARE(doubles().messages.size(), 1);
+            QCOMPARE(doubles().messages.first().text, QStringLiteral(" Do you want to save any changes? "));
+        } else {
+            QVERIFY(doubles().messages.isEmpty());
+        }
         QCOMPARE(doubles().programEnds > 0, ends);
+        if (way == ExitButton || way == CloseBox)
+            QCOMPARE(doubles().programEnds, 1);
+        else
+            QCOMPARE(main->ExitInProgress, ends);
         QCOMPARE(main->isVisible(), !ends);
-        QCOMPARE(main->ExitInProgress, ends);
         QCOMPARE(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"), saves);
         if (!saves)
             QCOMPARE(fileBytes(settingsFilePath()), before);
-    }
-
-    void exitButtonAndCloseBoxSaveWithoutAsking_data()
-    {
-        QTest::addColumn<bool>("viaButton");
-        QTest::newRow("Exit button") << true;
-        QTest::newRow("close box") << false;
-    }
-    void exitButtonAndCloseBoxSaveWithoutAsking()
-    {
-        QFETCH(bool, viaButton);
-        startWithStoredSettings();
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
-        if (viaButton)
-            QTest::mouseClick(main->cmdMain[10], Qt::LeftButton);
-        else
-            main->close();
-        QVERIFY(doubles().messages.isEmpty());
-        QCOMPARE(doubles().programEnds, 1);
-        QVERIFY(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"));
-        QVERIFY(!main->isVisible());
     }
 
     void creditPanel()
@@ -182,7 +150,6 @@ private slots:
         QCOMPARE(right->text(), QStringLiteral("1.03"));
     }
 };
-
 
 ORVANE_TEST(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -1,31 +1,13 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
 #include "config/ParameterFile.h"
-#include "config/ReceiverConfig.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTest>
-#include <csignal>
-#include <memory>
-#include <sys/resource.h>
+#include <algorithm>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QByteArray &bytes)
-{
-    QFile f(kParameterFileName);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 const QString kNoFileQuestion = QStringLiteral("Error #199:  Missing or Corrupted Orvane Data File.\r\nCreate Default Data File?");
 
@@ -40,18 +22,18 @@ void fillSampleLists()
     EventList[48] = QStringLiteral("RWT");
 }
 
+template <typename List> int filledSlots(const List &list)
+{
+    return int(std::count_if(list.begin(), list.end(), [](const QString &s) { return !s.isEmpty(); }));
+}
+
 } // namespace
 
 class ParameterFileTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
-    }
+    void init() { freshState(); }
 
     void roundTrip()
     {
@@ -74,8 +56,7 @@ private slots:
         QCOMPARE(FipsList, fips);
         QCOMPARE(EventList, events);
         QVERIFY(doubles().messages.isEmpty());
-        // Nothing but the file itself is left behind in the directory.
-        QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kParameterFileName});
+        QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kParameterFileName}); // nothing left behind
     }
 
     void damagedFiles_data()
@@ -90,15 +71,14 @@ private slots:
     {
         QFETCH(int, damage);
         fillSampleLists();
-        QByteArray bytes = parameterFileContent();
-        QList<QByteArray> lines = bytes.split('\n');
+        QList<QByteArray> lines = parameterFileContent().split('\n');
         switch (damage) {
         case 0: lines[0] = lines[0].replace("DO NOT MODIFY", "Do Not Modify"); break;
         case 1: lines[1] = "[FIP codes]\r"; break;
         case 2: lines[101] = "\r"; break;
         case 3: lines = lines.mid(0, 150); break;
         }
-        writeFile(lines.join('\n'));
+        writeFileBytes(kParameterFileName, lines.join('\n'));
         clearReceiverConfig();
         doubles().answerNext(QMessageBox::No);
         QVERIFY(!readParameterFile());
@@ -113,14 +93,15 @@ private slots:
         QCOMPARE(EventList[7].isEmpty(), damage <= 2);
     }
 
+    // Yes on a file cut after line 120: the defaults overlay what was read (lines 103 to
+    // 120 are event slots 0 to 17).
     void fileCutAfterLine120WithYes()
     {
         fillSampleLists();
         FipsList[2] = QStringLiteral("X 012099  Palm Beach             Florida");
         for (int k = 0; k < 49; ++k)
             EventList[k] = QStringLiteral("E%1").arg(k, 2, 10, QChar(u'0'));
-        const QList<QByteArray> lines = parameterFileContent().split('\n');
-        writeFile(lines.mid(0, 120).join('\n') + '\n');
+        writeFileBytes(kParameterFileName, parameterFileContent().split('\n').mid(0, 120).join('\n') + '\n');
         clearReceiverConfig();
         doubles().answerNext(QMessageBox::Yes);
         QVERIFY(readParameterFile());
@@ -132,31 +113,25 @@ private slots:
         QCOMPARE(FipsList[98], QStringLiteral("  072001  Adjuntas               Puerto Rico"));
         QCOMPARE(EventList[0], QStringLiteral("FFA"));
         QCOMPARE(EventList[11], QStringLiteral("RWT"));
-        QCOMPARE(EventList[12], QStringLiteral("E12")); // lines 103 to 120: slots 0 to 17
+        QCOMPARE(EventList[12], QStringLiteral("E12"));
         QCOMPARE(EventList[17], QStringLiteral("E17"));
         QVERIFY(EventList[18].isEmpty());
     }
 
     void noFile_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Yes") << int(QMessageBox::Yes);
-        QTest::newRow("No") << int(QMessageBox::No);
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << true;
+        QTest::newRow("No") << false;
     }
     void noFile()
     {
-        QFETCH(int, answer);
-        const bool yes = answer == QMessageBox::Yes;
-        doubles().answerNext(QMessageBox::StandardButton(answer));
+        QFETCH(bool, yes);
+        doubles().answerNext(yes ? QMessageBox::Yes : QMessageBox::No);
         QCOMPARE(readParameterFile(), yes);
         QCOMPARE(doubles().messages.size(), 1);
-        int fips = 0, events = 0;
-        for (const QString &s : FipsList)
-            fips += !s.isEmpty();
-        for (const QString &s : EventList)
-            events += !s.isEmpty();
-        QCOMPARE(fips, yes ? 4 : 0);
-        QCOMPARE(events, yes ? 12 : 0);
+        QCOMPARE(filledSlots(FipsList), yes ? 4 : 0);
+        QCOMPARE(filledSlots(EventList), yes ? 12 : 0);
         QCOMPARE(FipsList[2], yes ? QStringLiteral("X 012099  Palm Beach             Florida") : QString());
         QVERIFY(!QFile::exists(kParameterFileName)); // written only by an exit with saving
 
@@ -179,8 +154,7 @@ private slots:
         QVERIFY(QFileInfo(kParameterFileName).isDir());
     }
 
-    // A write that fails half-way (here: the process may write no more than 512 bytes, as on
-    // a full disk) leaves the previous file exactly as it was.
+    // A write that fails half-way leaves the previous file exactly as it was.
     void failedWriteKeepsTheOldFile()
     {
         loadDefaultLists();
@@ -188,18 +162,7 @@ private slots:
         const QByteArray before = fileBytes(kParameterFileName);
         for (int k = 0; k < 40; ++k)
             FipsList[k] = QStringLiteral("X 0120%1  County                 Florida").arg(k, 2, 10, QChar(u'0'));
-
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        auto *oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 512;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool written = writeParameterFile();
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-
-        QVERIFY(!written);
+        QVERIFY(!withFileSizeLimit(512, writeParameterFile));
         QCOMPARE(doubles().programEnds, 1);
         QCOMPARE(fileBytes(kParameterFileName), before);
         QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kParameterFileName});

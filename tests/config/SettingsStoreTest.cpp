@@ -1,48 +1,15 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
-#include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QTest>
-
-#include <csignal>
-#include <sys/resource.h>
-
-namespace {
-
-QSettings store()
-{
-    return QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-}
-
-QString stored(const QString &key)
-{
-    QSettings s(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    return s.value(key).toString();
-}
-
-void put(const QString &key, const QString &value)
-{
-    QSettings s(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    s.setValue(key, value);
-    s.sync();
-}
-
-} // namespace
 
 class SettingsStoreTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        freshHome();
-        clearReceiverConfig();
-    }
+    void init() { freshState(); }
 
     void emptyStoreGivesDefaults()
     {
@@ -52,9 +19,8 @@ private slots:
         QCOMPARE(e.WorkingDirectory, QDir::currentPath());
         QCOMPARE(e.EditorVersion, QStringLiteral("1.00"));
         QCOMPARE(e.ReceiverVersion, QStringLiteral("1.00"));
-        QVERIFY(e.ShowTipsAtStartup);
+        QVERIFY(e.ShowTipsAtStartup && e.DaylightSavings);
         QCOMPARE(e.TimeZoneOffset, qint16(-5));
-        QVERIFY(e.DaylightSavings);
         QCOMPARE(e.StateID, qint16(8));
         QCOMPARE(e.TransmitterLocation, QString());
         QCOMPARE(e.FrequencyListingFilter, qint16(0));
@@ -69,13 +35,13 @@ private slots:
     {
         QVERIFY(loadSettings());
         QVERIFY(saveSettings());
-        QCOMPARE(stored("NV8008/SpeakerActive"), QStringLiteral("True"));
-        QCOMPARE(stored("NV8007/GiveStationID"), QStringLiteral("False"));
-        QCOMPARE(stored("TIMERS/PreVoiceAnnc"), QStringLiteral("2"));
-        QCOMPARE(stored("EDITOR/TimeZoneOffset"), QStringLiteral("-5"));
-        QCOMPARE(stored("EDITOR/TransmitterLocation"), QString());
+        QCOMPARE(storedSetting("NV8008/SpeakerActive"), QStringLiteral("True"));
+        QCOMPARE(storedSetting("NV8007/GiveStationID"), QStringLiteral("False"));
+        QCOMPARE(storedSetting("TIMERS/PreVoiceAnnc"), QStringLiteral("2"));
+        QCOMPARE(storedSetting("EDITOR/TimeZoneOffset"), QStringLiteral("-5"));
+        QCOMPARE(storedSetting("EDITOR/TransmitterLocation"), QString());
         // Every key is written on every save: 11 editor keys, 5 x 8 flags, 5 timers.
-        QCOMPARE(store().allKeys().size(), 11 + 40 + 5);
+        QCOMPARE(QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane")).allKeys().size(), 11 + 40 + 5);
     }
 
     void roundTripKeepsEveryField()
@@ -110,65 +76,59 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("1") << "1" << true;
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("True") << "True" << true;
-        QTest::newRow("False") << "False" << false;
-        QTest::newRow("-1") << "-1" << true;
-        QTest::newRow("7") << "7" << true;
+        for (const char *yes : {"1", "True", "-1", "7"})
+            QTest::newRow(yes) << yes << true;
+        for (const char *no : {"0", "False"})
+            QTest::newRow(no) << no << false;
     }
     void booleanTexts()
     {
         QFETCH(QString, text);
         QFETCH(bool, expected);
-        put("NV8007/GiveStationID", text);
+        putSetting("NV8007/GiveStationID", text);
         QVERIFY(loadSettings());
         QCOMPARE(ReceiverConfig.NV8007.GiveStationID, expected);
     }
 
     void sectionsWithSharedKeyNamesAreIndependent()
     {
-        put("NV800A/AcceptAllAlerts", "True");
-        put("NV8009/AcceptAllAlerts", "False");
+        putSetting("NV800A/AcceptAllAlerts", "True");
+        putSetting("NV8009/AcceptAllAlerts", "False");
         QVERIFY(loadSettings());
         QVERIFY(ReceiverConfig.NV800A.AcceptAllAlerts);
         QVERIFY(!ReceiverConfig.NV8009.AcceptAllAlerts);
-        buildSettingsImage();
-        QCOMPARE(int(SettingsImage[9]), 0);
-        QCOMPARE(int(SettingsImage[10]), 1);
     }
 
+    // Loading stops at a value it cannot convert: the keys before it are loaded, it and
+    // every later key keep what they held.
     void unconvertibleValueStopsLoading_data()
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
-        QTest::newRow("state not a number") << "EDITOR/StateID" << "Florida";
-        QTest::newRow("state beyond 16 bits") << "EDITOR/StateID" << "40000";
+        QTest::addColumn<bool>("editorLoaded");
+        QTest::newRow("state not a number") << "EDITOR/StateID" << "Florida" << false;
+        QTest::newRow("state beyond 16 bits") << "EDITOR/StateID" << "40000" << false;
+        QTest::newRow("flag not a number") << "NV8008/LineActive" << "yes please" << true;
     }
     void unconvertibleValueStopsLoading()
     {
         QFETCH(QString, key);
         QFETCH(QString, text);
-        put("EDITOR/TimeZoneOffset", "-8");
-        put(key, text);
-        put("EDITOR/TransmitterLocation", "Somewhere");
-        put("TIMERS/PreVoiceAnnc", "4");
-        ReceiverConfig.EDITOR.StateID = 77; // pre-load values survive from the failing key on
+        QFETCH(bool, editorLoaded);
+        putSetting("EDITOR/TimeZoneOffset", "-8");
+        putSetting(key, text);
+        putSetting("EDITOR/TransmitterLocation", "Somewhere");
+        putSetting("TIMERS/PreVoiceAnnc", "4");
+        ReceiverConfig.EDITOR.StateID = 77;
         QVERIFY(!loadSettings());
-        QCOMPARE(ReceiverConfig.EDITOR.TimeZoneOffset, qint16(-8)); // keys before it loaded
-        QCOMPARE(ReceiverConfig.EDITOR.StateID, qint16(77));
-        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QString());
-        QCOMPARE(ReceiverConfig.TIMERS.PreVoiceAnnc, qint16(0));
-        QVERIFY(!ReceiverConfig.NV8008.SpeakerActive);
-    }
-
-    void booleanThatIsNotANumberStopsLoading()
-    {
-        put("NV8008/LineActive", "yes please");
-        QVERIFY(!loadSettings());
-        QVERIFY(ReceiverConfig.NV8008.SpeakerActive); // the key before it
-        QVERIFY(!ReceiverConfig.NV8008.LineActive);
-        QCOMPARE(ReceiverConfig.TIMERS.SpeakerTimeoutTimer, qint16(0));
+        const auto &r = ReceiverConfig;
+        QCOMPARE(r.EDITOR.TimeZoneOffset, qint16(-8));
+        QCOMPARE(r.EDITOR.StateID, qint16(editorLoaded ? 8 : 77));
+        QCOMPARE(r.EDITOR.TransmitterLocation, editorLoaded ? QStringLiteral("Somewhere") : QString());
+        QCOMPARE(r.NV8008.SpeakerActive, editorLoaded); // the key before LineActive
+        QVERIFY(!r.NV8008.LineActive);
+        QCOMPARE(r.TIMERS.SpeakerTimeoutTimer, qint16(0));
+        QCOMPARE(r.TIMERS.PreVoiceAnnc, qint16(0));
     }
 
     // A save that cannot complete must leave the previous settings file whole and readable.
@@ -177,31 +137,13 @@ private slots:
         QVERIFY(loadSettings());
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("FIRST");
         QVERIFY(saveSettings());
-        const QString path = settingsFilePath();
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = fileBytes(settingsFilePath());
         QVERIFY(before.contains("UserStationID=FIRST"));
 
-        // The store replaces its file through a temporary file; a file-size limit makes that
-        // write fail part-way, as a full disk would (and it binds root too).
-        struct rlimit original {};
-        getrlimit(RLIMIT_FSIZE, &original);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = original;
-        tiny.rlim_cur = 64;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        // The store replaces its file through a temporary file, which the limit cuts short.
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("SECOND");
-        const bool saved = saveSettings();
-        setrlimit(RLIMIT_FSIZE, &original);
-        std::signal(SIGXFSZ, previousHandler);
-        QVERIFY(!saved);
-
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray after = file.readAll();
-        QCOMPARE(after, before); // the next start reads the previous settings whole
-        QVERIFY(!after.contains("SECOND"));
+        QVERIFY(!withFileSizeLimit(64, saveSettings));
+        QCOMPARE(fileBytes(settingsFilePath()), before);
     }
 };
 

@@ -1,7 +1,6 @@
 #include "support/Doubles.h"
 #include "support/TestRegistry.h"
 
-#include "app/Startup.h"
 #include "config/ReceiverConfig.h"
 #include "selection/EventTable.h"
 
@@ -16,17 +15,6 @@ private slots:
     {
         clearReceiverConfig();
         doubles().clear();
-    }
-
-    void builtInItsPlaceAtStartup()
-    {
-        QStringList names;
-        for (const StartupStep &step : startupLoadingSteps())
-            names << step.name;
-        const int at = names.indexOf("initEventTable");
-        QVERIFY(at > names.indexOf("loadSettings"));
-        QVERIFY(at < names.indexOf("setEditorVersion"));
-        QVERIFY(at < names.indexOf("readParameterFile"));
     }
 
     void tableIsConsistent()

@@ -1,4 +1,4 @@
-#include "support/Doubles.h"
+#include "selection/SelectionTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
@@ -6,14 +6,10 @@
 #include "selection/EventTable.h"
 #include "selection/frmEvent.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <memory>
 
 namespace {
 
@@ -242,63 +238,40 @@ private slots:
         QCOMPARE(EventList[48], slot48);
     }
 
-    void closeBoxDiscardsAndNextOpeningStartsAfresh()
-    {
-        EventList[0] = QStringLiteral("TOR");
-        EventList[48] = QStringLiteral("RWT");
-        const auto before = EventList;
-        {
-            frmEvent window;
-            window.show();
-            QTest::mouseClick(window.cmdSelect[1], Qt::LeftButton);
-            tick(window, "CEM");
-            tick(window, "TOR"); // untick
-            window.close();
-            QCOMPARE(window.result(), int(QDialog::Rejected));
-        }
-        QCOMPARE(EventList, before);
-        frmEvent again;
-        again.show();
-        QCOMPARE(again.windowTitle(), QStringLiteral(" Orvane Event Codes. Page 1"));
-        QVERIFY(again.Picture1->isVisible());
-        QCOMPARE(tickedCodes(again), QStringList({"TOR"}));
-    }
-
+    // Opened modally from the main window and destroyed on closing: the close box discards
+    // the changes, and the next opening starts afresh from EventList on page 1.
     void openedModallyFromTheMainWindow()
     {
         frmMain main;
         main.show();
         QVERIFY(main.cmdMain[2]->isEnabled());
         EventList[0] = QStringLiteral("TOR");
+        EventList[48] = QStringLiteral("RWT");
+        const auto before = EventList;
 
-        // First opening: untick TOR, tick SVR, leave by the close box.
         QStringList seen;
-        QTimer::singleShot(0, [&] {
-            auto *window = qobject_cast<frmEvent *>(QApplication::activeModalWidget());
-            if (!window)
-                return;
+        whenModalOpens<frmEvent>([&](frmEvent *window) {
             seen << tickedCodes(*window).join(',');
-            tick(*window, "TOR");
-            tick(*window, "SVR");
+            QTest::mouseClick(window->cmdSelect[1], Qt::LeftButton);
+            tick(*window, "CEM");
+            tick(*window, "TOR"); // untick
             window->close();
         });
         QTest::mouseClick(main.cmdMain[2], Qt::LeftButton);
         QCOMPARE(seen, QStringList({"TOR"}));
-        QCOMPARE(storedEvents(), QStringList({"TOR"}));
+        QCOMPARE(EventList, before);
 
-        // Second opening starts from EventList again; OK stores.
-        QTimer::singleShot(0, [&] {
-            auto *window = qobject_cast<frmEvent *>(QApplication::activeModalWidget());
-            if (!window)
-                return;
-            seen << tickedCodes(*window).join(',');
+        whenModalOpens<frmEvent>([&](frmEvent *window) {
+            seen << tickedCodes(*window).join(',') << window->windowTitle();
+            QVERIFY(window->Picture1->isVisible());
             tick(*window, "SVR");
             QTest::mouseClick(window->cmdOK, Qt::LeftButton);
         });
         QTest::mouseClick(main.cmdMain[2], Qt::LeftButton);
-        QCOMPARE(seen, QStringList({"TOR", "TOR"}));
+        QCOMPARE(seen, QStringList({"TOR", "TOR", " Orvane Event Codes. Page 1"}));
         QCOMPARE(storedEvents(), QStringList({"SVR", "TOR"}));
-        QVERIFY(main.findChildren<frmEvent *>().isEmpty()); // destroyed on closing
+        QCOMPARE(EventList[48], QStringLiteral("RWT"));
+        QVERIFY(main.findChildren<frmEvent *>().isEmpty());
     }
 };
 

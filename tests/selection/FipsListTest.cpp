@@ -1,4 +1,4 @@
-#include "support/Doubles.h"
+#include "selection/SelectionTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "config/ParameterFile.h"
@@ -9,28 +9,15 @@
 #include "selection/frmFIPEdit.h"
 #include "selection/frmFIPS.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <functional>
 
 namespace {
 
-QStringList listTexts()
-{
-    QStringList texts;
-    QListWidget *list = frmFIPS::instance()->lstFips;
-    for (int j = 0; j < list->count(); ++j)
-        texts << list->item(j)->text();
-    return texts;
-}
+QStringList listTexts() { return itemTexts(frmFIPS::instance()->lstFips); }
 
 QList<bool> listTicks()
 {
@@ -46,14 +33,10 @@ void highlight(int row)
     frmFIPS::instance()->lstFips->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
 }
 
-// Runs `act` on the FIPS editor once it is open (it is modal, so this is queued first).
-void whenEditorOpens(std::function<void(frmFIPEdit *)> act)
+void startWithDefaults()
 {
-    QTimer::singleShot(0, [act] {
-        auto *editor = qobject_cast<frmFIPEdit *>(QApplication::activeModalWidget());
-        QVERIFY(editor);
-        act(editor);
-    });
+    loadDefaultLists();
+    fillFipsListBox();
 }
 
 } // namespace
@@ -86,51 +69,29 @@ private slots:
         QFETCH(QString, state);
         QFETCH(QString, text);
         QCOMPARE(buildListText(code, county, state), text);
-        QVERIFY(fipsCodeLengthValid(code));
         if (!state.trimmed().isEmpty())
             QCOMPARE(text.indexOf(state.trimmed()), 31);
     }
 
-    void codeLength_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("six digits") << "012085" << true;
-        QTest::newRow("five digits") << "12085" << false;
-        QTest::newRow("blank and five digits") << " 12085" << true;
-        QTest::newRow("empty") << "" << false;
-    }
     void codeLength()
     {
-        QFETCH(QString, code);
-        QFETCH(bool, valid);
-        QCOMPARE(fipsCodeLengthValid(code), valid);
+        QVERIFY(fipsCodeLengthValid("012085"));
+        QVERIFY(fipsCodeLengthValid(" 12085")); // a blank and five digits
+        QVERIFY(!fipsCodeLengthValid("12085"));
+        QVERIFY(!fipsCodeLengthValid(""));
     }
 
     // Ticked and unticked entries show in the same columns and store back unchanged.
-    void entriesAndListLines_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ticked");
-        QTest::newRow("ticked") << "X 012011  Broward                Florida" << "012011  Broward                Florida"
-                                << true;
-        QTest::newRow("unticked") << "  012011  Broward                Florida"
-                                  << "012011  Broward                Florida" << false;
-    }
     void entriesAndListLines()
     {
-        QFETCH(QString, entry);
-        QFETCH(QString, text);
-        QFETCH(bool, ticked);
-        const FipsListLine line = listLineForEntry(entry);
-        QCOMPARE(line.text, text);
-        QCOMPARE(line.ticked, ticked);
-        QCOMPARE(entryForListLine(line.text, line.ticked), entry);
-    }
-
-    void tickedListTextIsCutTo51()
-    {
+        const QString text = QStringLiteral("012011  Broward                Florida");
+        for (bool ticked : {true, false}) {
+            const QString entry = (ticked ? QStringLiteral("X ") : QStringLiteral("  ")) + text;
+            const FipsListLine line = listLineForEntry(entry);
+            QCOMPARE(line.text, text);
+            QCOMPARE(line.ticked, ticked);
+            QCOMPARE(entryForListLine(line.text, line.ticked), entry);
+        }
         const QString longEntry = QStringLiteral("X 012011  Broward                ") + QString(40, u'Z');
         QCOMPARE(listLineForEntry(longEntry).text.size(), 51);
     }
@@ -142,12 +103,6 @@ private slots:
         QCOMPARE(f.county, QStringLiteral("Broward                "));
         QCOMPARE(f.state, QStringLiteral("Florida"));
         QCOMPARE(splitListText("012011  Broward").state, QString());
-    }
-
-    void removeQuestionNamesCodeAndCounty()
-    {
-        QCOMPARE(removeLineQuestion("012011  Broward                Florida"),
-                 QStringLiteral("Are you sure you want to remove FIP county:\r\n012011  Broward"));
     }
 };
 
@@ -171,7 +126,7 @@ private slots:
     {
         clearReceiverConfig();
         doubles().clear();
-        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
+        setStatesDirectory(committedStatesDir());
         window = frmFIPS::instance();
         window->hide();
         window->lstFips->clear();
@@ -180,17 +135,6 @@ private slots:
     {
         window->hide();
         setStatesDirectory(QString());
-    }
-
-    void defaultCountiesShowTicked()
-    {
-        loadDefaultLists();
-        fillFipsListBox();
-        QCOMPARE(listTexts().size(), 4);
-        QCOMPARE(listTexts().first(), QStringLiteral("012011  Broward                Florida"));
-        QCOMPARE(listTicks(), QList<bool>({true, true, true, true}));
-        QCOMPARE(window->highlightedRow(), -1);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane FIPS Codes"));
     }
 
     void unticksAndTicksStoredByOk()
@@ -224,6 +168,9 @@ private slots:
         QCOMPARE(doubles().beeps, 1);
         QCOMPARE(doubles().lastMessageText(), QStringLiteral(" Error, More than 24 FIP codes selected. "));
         QCOMPARE(FipsList, before);
+        window->close(); // the close box leaves as OK does, so it is refused too
+        QVERIFY(window->isVisible());
+        QCOMPARE(doubles().beeps, 2);
         // With one tick fewer it is taken.
         window->lstFips->item(24)->setCheckState(Qt::Unchecked);
         window->cmdOK_Click();
@@ -254,8 +201,10 @@ private slots:
 
     void copyAndRemoveWorkOnTheHighlightedLine()
     {
-        loadDefaultLists();
-        fillFipsListBox();
+        startWithDefaults();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane FIPS Codes"));
+        QCOMPARE(listTicks(), QList<bool>({true, true, true, true})); // the default counties
+        QCOMPARE(window->highlightedRow(), -1);
         highlight(0);
         window->cmdCopy_Click();
         QCOMPARE(listTexts().size(), 5);
@@ -286,8 +235,7 @@ private slots:
     // Remove only beep; at 99 lines Add and Copy beep: FipsList cannot store more.
     void refusedButtons()
     {
-        loadDefaultLists();
-        fillFipsListBox();
+        startWithDefaults();
         window->lstFips->setCurrentRow(1, QItemSelectionModel::NoUpdate);
         window->cmdEdit_Click();
         window->cmdCopy_Click();
@@ -307,9 +255,8 @@ private slots:
 
     void addAppendsAnUntickedLine()
     {
-        loadDefaultLists();
-        fillFipsListBox();
-        whenEditorOpens([](frmFIPEdit *editor) {
+        startWithDefaults();
+        whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
             QCOMPARE(editor->Frame1->title(), QStringLiteral(" Add new FIP code entry "));
             QCOMPARE(editor->windowTitle(), QStringLiteral(" Orvane FIPS Editor"));
             QCOMPARE(editor->lblInfo[1]->text(), QStringLiteral("2.  Enter County Name (18 caracters max)."));
@@ -327,10 +274,9 @@ private slots:
 
     void editKeepsTheTick()
     {
-        loadDefaultLists();
-        fillFipsListBox();
+        startWithDefaults();
         highlight(2);
-        whenEditorOpens([](frmFIPEdit *editor) {
+        whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
             QCOMPARE(editor->Frame1->title(), QStringLiteral(" Edit FIP code entry "));
             QCOMPARE(editor->txtFIP->text(), QStringLiteral("012099"));
             QCOMPARE(editor->txtCounty->text(), QStringLiteral("Palm Beach             ").left(22));
@@ -348,7 +294,7 @@ private slots:
     {
         fillFipsListBox();
         bool stillOpen = false;
-        whenEditorOpens([&stillOpen](frmFIPEdit *editor) {
+        whenModalOpens<frmFIPEdit>([&stillOpen](frmFIPEdit *editor) {
             editor->txtFIP->setText(QStringLiteral("12085"));
             editor->txtCounty->setText(QStringLiteral("Martin"));
             editor->cmdOK->click();
@@ -374,8 +320,7 @@ private slots:
         }
         QCOMPARE(shown, QList<bool>({true, false, true, false}));
         window->Timer1_Timer();
-        loadDefaultLists();
-        fillFipsListBox();
+        startWithDefaults();
         window->Timer1_Timer();
         QVERIFY(window->Shape1->isHidden());
         QCOMPARE(window->Timer1->interval(), 800);
@@ -400,15 +345,6 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(FipsList[0], QStringLiteral("X 012011  Broward                Florida"));
         QCOMPARE(FipsList[3], QStringLiteral("X 012111  St. Lucie              Florida"));
-
-        // And when the list cannot be stored as it stands, the close box does not leave.
-        startWith(25, true);
-        window->show();
-        window->close();
-        QVERIFY(window->isVisible());
-        window->lstFips->clear();
-        window->close();
-        QVERIFY(!window->isVisible());
         ReceiverConfig.EDITOR.StateID = 8;
         initStateSelection();
     }

@@ -1,4 +1,5 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
+#include "selection/SelectionTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "selection/StateDatabase.h"
@@ -13,21 +14,6 @@
 #include <set>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QString committedStates() { return sourceDir() + QStringLiteral("/data/States"); }
 
 // A state file line from its fields, in the file's columns.
 QString stateLine(const char *code, const char *county, const char *city, const char *frequency)
@@ -79,43 +65,25 @@ private slots:
         QCOMPARE(stateFileName(54), QString());
     }
 
-    void frequencyTexts_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("All filters nothing") << 0 << QString();
-        QTest::newRow("first channel") << 1 << "162.400";
-        QTest::newRow("162.475") << 4 << "162.475";
-        QTest::newRow("last channel") << 7 << "162.550";
-        QTest::newRow("past the list") << 8 << QString();
-        QTest::newRow("negative") << -1 << QString();
-    }
     void frequencyTexts()
     {
-        QFETCH(int, index);
-        QFETCH(QString, text);
-        QCOMPARE(frequencyText(index), text);
+        QCOMPARE(frequencyText(0), QString()); // "All" filters nothing
+        QCOMPARE(frequencyText(1), QStringLiteral("162.400"));
+        QCOMPARE(frequencyText(4), QStringLiteral("162.475"));
+        QCOMPARE(frequencyText(7), QStringLiteral("162.550"));
+        QCOMPARE(frequencyText(8), QString());
+        QCOMPARE(frequencyText(-1), QString());
     }
 
-    void stateNames_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("Florida line") << "012011  Broward                West Palm Beach, FL     162.475" << "Florida";
-        QTest::newRow("District of Columbia only here") << "011001" << "District Of Columbia";
-        QTest::newRow("Mariana Islands, not the box name") << "069100" << "Mariana Islands";
-        QTest::newRow("Virgin Islands") << "078010" << "US Virgin Islands";
-        QTest::newRow("14 is no state") << "014001" << QString();
-        QTest::newRow("52 is no state") << "052001" << QString();
-        QTest::newRow("03") << "003001" << QString();
-        QTest::newRow("43") << "043001" << QString();
-        QTest::newRow("too short") << "0" << QString();
-    }
     void stateNames()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, name);
-        QCOMPARE(stateNameForNumber(text), name);
+        QCOMPARE(stateNameForNumber("012011  Broward                West Palm Beach, FL     162.475"),
+                 QStringLiteral("Florida"));
+        QCOMPARE(stateNameForNumber("011001"), QStringLiteral("District Of Columbia")); // only here
+        QCOMPARE(stateNameForNumber("069100"), QStringLiteral("Mariana Islands")); // not the box name
+        QCOMPARE(stateNameForNumber("078010"), QStringLiteral("US Virgin Islands"));
+        for (const char *none : {"014001", "052001", "003001", "043001", "0"})
+            QVERIFY2(stateNameForNumber(none).isEmpty(), none);
     }
 
     void markSeenRemembersUntilCleared()
@@ -178,7 +146,7 @@ private slots:
         QByteArray content;
         for (int k = 0; k < lineCount; ++k)
             content += "012001  One                    Zulu, FL               162.475\r\n";
-        writeFile(states.filePath(stateFileName(8)), content);
+        writeFileBytes(states.filePath(stateFileName(8)), content);
         QStringList lines;
         QCOMPARE(readStateFile(8, lines), readable);
         if (readable) {
@@ -195,11 +163,11 @@ private slots:
     void countiesAcrossStates()
     {
         for (int s = 0; s < kStateCount; ++s)
-            writeFile(states.filePath(stateFileName(s)), QByteArray());
+            writeFileBytes(states.filePath(stateFileName(s)), QByteArray());
         const QByteArray key = "Border Town, AL         162.400";
-        writeFile(states.filePath(stateFileName(0)), "001003  Baldwin                " + key + "\r\n" +
+        writeFileBytes(states.filePath(stateFileName(0)), "001003  Baldwin                " + key + "\r\n" +
                                                          "014001  Nowhere                " + key + "\r\n");
-        writeFile(states.filePath(stateFileName(8)),
+        writeFileBytes(states.filePath(stateFileName(8)),
                   "012033  Escambia               " + key + "\r\n" +
                       "012033  Escambia               " + key + "\r\n" +
                       "012099  Palm Beach             Elsewhere, FL          162.400\r\n" +
@@ -220,7 +188,7 @@ private slots:
         QCOMPARE(cut.entries.size(), 2);
 
         // More counties than the list can store stop the scan too.
-        writeFile(states.filePath(stateFileName(5)), QByteArray());
+        writeFileBytes(states.filePath(stateFileName(5)), QByteArray());
         const TransmitterCounties capped = countiesForTransmitter(u' ' + QString::fromLatin1(key), 1);
         QVERIFY(!capped.complete);
         QCOMPARE(capped.entries.size(), 1);
@@ -246,9 +214,9 @@ private slots:
         for (int s = 0; s < kStateCount; ++s) {
             const QString name = stateFileName(s);
             QVERIFY2(generated.files.count(name), qPrintable(name));
-            QVERIFY2(fileBytes(committedStates() + u'/' + name) == generated.files.at(name), qPrintable(name));
+            QVERIFY2(fileBytes(committedStatesDir() + u'/' + name) == generated.files.at(name), qPrintable(name));
         }
-        QStringList all = QDir(committedStates()).entryList(QDir::Files);
+        QStringList all = QDir(committedStatesDir()).entryList(QDir::Files);
         QCOMPARE(all.size(), kStateCount);
     }
 
@@ -257,7 +225,7 @@ private slots:
         static const QRegularExpression format(QStringLiteral(
             "^\\d{6}  [!-~][ -~]{21} (([!-~][ -~]{23}162\\.(400|425|450|475|500|525|550))|--No NWR Coverage--)$"));
         for (int s = 0; s < kStateCount; ++s) {
-            const QByteArray content = fileBytes(committedStates() + u'/' + stateFileName(s));
+            const QByteArray content = fileBytes(committedStatesDir() + u'/' + stateFileName(s));
             QVERIFY(!content.isEmpty());
             QVERIFY(content.endsWith("\r\n"));
             const QStringList lines = QString::fromLatin1(content.chopped(2)).split(QStringLiteral("\r\n"));
@@ -275,7 +243,7 @@ private slots:
         std::map<QString, QStringList> linesOfFile;
         for (int s = 0; s < kStateCount; ++s)
             linesOfFile[QString::fromLatin1(StateTable[s].fileName).left(2).toUpper()] =
-                QString::fromLatin1(fileBytes(committedStates() + u'/' + stateFileName(s))).split(QStringLiteral("\r\n"));
+                QString::fromLatin1(fileBytes(committedStatesDir() + u'/' + stateFileName(s))).split(QStringLiteral("\r\n"));
         linesOfFile[QStringLiteral("MP")] = linesOfFile[QStringLiteral("MR")];
         const QStringList rows =
             QString::fromUtf8(fileBytes(sourceDir() + QStringLiteral("/data/nwr/nwr-county-coverage.csv"))).split(u'\n');

@@ -1,4 +1,4 @@
-#include "support/Doubles.h"
+#include "selection/SelectionTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/Startup.h"
@@ -10,22 +10,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-
-namespace {
-
-QStringList itemTexts(QListWidget *list)
-{
-    QStringList texts;
-    for (int j = 0; j < list->count(); ++j)
-        texts << list->item(j)->text();
-    return texts;
-}
-
-} // namespace
 
 // The state / transmitter window on the committed state files.
 class StateWindowTest : public QObject
@@ -52,7 +38,7 @@ private slots:
     {
         clearReceiverConfig();
         doubles().clear();
-        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
+        setStatesDirectory(committedStatesDir());
         ReceiverConfig.EDITOR.StateID = 8;
         ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
         window = frmEnterFIP::instance();
@@ -187,7 +173,7 @@ private slots:
         QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(shown.title, QStringLiteral("Orvane Digital Weather Receiver"));
 
-        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
+        setStatesDirectory(committedStatesDir());
         QVERIFY(!window->buildTransmitterList(54));
         QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error, State File    is missing"));
     }
@@ -197,7 +183,7 @@ private slots:
     {
         QTemporaryDir partial;
         for (int s = 0; s <= 8; ++s)
-            QFile::copy(sourceDir() + QStringLiteral("/data/States/") + stateFileName(s),
+            QFile::copy(committedStatesDir() + u'/' + stateFileName(s),
                         partial.filePath(stateFileName(s)));
         setStatesDirectory(partial.path());
         chooseTransmitter(" Pensacola, FL           162.400");
@@ -207,15 +193,10 @@ private slots:
         QVERIFY(doubles().messages.isEmpty());
     }
 
+    // Start-up without a parameter file, defaults accepted: the FIPS window shows the
+    // default counties.
     void startupStepsFillBothWindows()
     {
-        QStringList names;
-        for (const StartupStep &step : startupLoadingSteps())
-            names << step.name;
-        QCOMPARE(names.indexOf("initStateSelection"), names.indexOf("readParameterFile") + 1);
-        QCOMPARE(names.indexOf("fillFipsListBox"), names.indexOf("initStateSelection") + 1);
-
-        // No parameter file, defaults accepted: the FIPS window shows the default counties.
         frmFIPS::instance()->lstFips->clear();
         for (const StartupStep &step : startupLoadingSteps())
             if (step.name != QLatin1String("notePcDaylightState"))
