@@ -87,6 +87,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     Frame1->setParent(central);
     layout->addWidget(Frame1, 1);
     setCentralWidget(central);
+    resize(sizeHint().expandedTo(QSize(900, 640)));
 
     buildMenus();
     buildStatusBar();
@@ -181,6 +182,11 @@ void frmMain::buildHistoryGrid()
     makeColumn(lblEvent, 5, Qt::AlignLeft);
     for (QLabel *label : lblEvent)
         label->setAutoFillBackground(true);
+    // Room for the widest texts from the start, so the window does not jump when a
+    // history arrives.
+    const QFontMetrics metrics(Frame1->font());
+    lblDate[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("30-September")));
+    lblEvent[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Severe Thunderstorm Warning  ")));
     grid->setColumnStretch(5, 1);
     grid->setRowStretch(kHistoryRows + 1, 1);
 
