@@ -67,7 +67,7 @@ private slots:
         QFETCH(bool, connected);
         receiver->setFault(ReceiverSimulator::Fault(fault));
         receiver->setGarbageBeforeAnswers(noise);
-        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
+        receiver->setLateAnswerMs(kLateAnswerMs);
 
         QCOMPARE(negotiateLink(), connected);
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Negotiating Port # 2"));

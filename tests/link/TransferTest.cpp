@@ -49,7 +49,7 @@ private slots:
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
         showMain();
         QVERIFY(startReceiver(1));
-        receiver->setLateAnswerMs(int(5500 * kTestTimeScale));
+        receiver->setLateAnswerMs(kLateAnswerMs);
     }
     void cleanup() { stopLink(); }
 
