@@ -8,7 +8,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvane Editor"));
     QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));
     startup();
     return app.exec();

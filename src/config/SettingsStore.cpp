@@ -3,6 +3,7 @@
 #include "config/ReceiverConfig.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSettings>
 #include <variant>
 #include <vector>
@@ -81,11 +82,11 @@ std::optional<bool> settingsTextToBool(const QString &text)
         return true;
     if (t.compare(u"False", Qt::CaseInsensitive) == 0)
         return false;
-    bool ok = false;
-    const double number = t.toDouble(&ok);
-    if (!ok)
+    // Plain decimal numbers only: "nan" and "inf" would convert as doubles but are no numbers.
+    static const QRegularExpression decimal(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)$"));
+    if (!decimal.match(t).hasMatch())
         return std::nullopt;
-    return number != 0.0;
+    return t.toDouble() != 0.0;
 }
 
 std::optional<qint16> settingsTextToInt16(const QString &text)

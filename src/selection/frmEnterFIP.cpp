@@ -138,6 +138,15 @@ void frmEnterFIP::showEvent(QShowEvent *event)
     cmdCancel->setFocus();
 }
 
+// Every activation (also coming back from a message box or another window) puts the
+// focus back on cmdCancel.
+void frmEnterFIP::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        cmdCancel->setFocus();
+}
+
 bool frmEnterFIP::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == cmbState || watched == cmbLimit) {

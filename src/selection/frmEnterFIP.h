@@ -37,6 +37,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     explicit frmEnterFIP(QWidget *parent = nullptr);

@@ -6,6 +6,7 @@
 #include "selection/frmFIPS.h"
 
 #include <QFontDatabase>
+#include <algorithm>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -69,6 +70,18 @@ frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmFIPEdit::cmdCancel_Click);
 }
 
+namespace {
+
+// A box's length limit holds for typing only: an entry read from the list keeps every
+// character (a 20-character state name in an 18-character box is not cut short).
+void fillKeepingAll(QLineEdit *box, const QString &text, int typingLimit)
+{
+    box->setMaxLength(std::max(typingLimit, int(text.size())));
+    box->setText(text);
+}
+
+} // namespace
+
 void frmFIPEdit::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -80,9 +93,9 @@ void frmFIPEdit::prepare()
     if (FipsEditMode == 2) {
         FillBoxes();
     } else if (FipsEditMode == 1) {
-        txtFIP->clear();
-        txtCounty->clear();
-        txtState->clear();
+        fillKeepingAll(txtFIP, QString(), 6);
+        fillKeepingAll(txtCounty, QString(), 22);
+        fillKeepingAll(txtState, QString(), 18);
     }
     FillInfo(FipsEditMode);
 }
@@ -90,9 +103,9 @@ void frmFIPEdit::prepare()
 void frmFIPEdit::FillBoxes()
 {
     const FipsFields fields = splitListText(FipsEditSource);
-    txtFIP->setText(fields.code);
-    txtCounty->setText(fields.county);
-    txtState->setText(fields.state);
+    fillKeepingAll(txtFIP, fields.code, 6);
+    fillKeepingAll(txtCounty, fields.county, 22);
+    fillKeepingAll(txtState, fields.state, 18);
 }
 
 void frmFIPEdit::FillInfo(qint16 &mode)

@@ -10,6 +10,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPEdit.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -142,6 +143,15 @@ void frmFIPS::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     setWindowIcon(QIcon(frmMain::ImageList1(2)));
     cmdOK->setFocus();
+}
+
+// Every activation (also coming back from a message box or another window) puts the
+// focus back on cmdOK.
+void frmFIPS::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        cmdOK->setFocus();
 }
 
 int frmFIPS::highlightedRow() const

@@ -49,6 +49,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     explicit frmFIPS(QWidget *parent = nullptr);

@@ -109,6 +109,8 @@ private slots:
         QTest::newRow("state not a number") << "EDITOR/StateID" << "Florida" << false;
         QTest::newRow("state beyond 16 bits") << "EDITOR/StateID" << "40000" << false;
         QTest::newRow("flag not a number") << "NV8008/LineActive" << "yes please" << true;
+        QTest::newRow("flag nan") << "NV8008/LineActive" << "nan" << true;
+        QTest::newRow("flag inf") << "NV8008/LineActive" << "-inf" << true;
     }
     void unconvertibleValueStopsLoading()
     {

@@ -279,7 +279,7 @@ private slots:
         whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
             QCOMPARE(editor->Frame1->title(), QStringLiteral(" Edit FIP code entry "));
             QCOMPARE(editor->txtFIP->text(), QStringLiteral("012099"));
-            QCOMPARE(editor->txtCounty->text(), QStringLiteral("Palm Beach             ").left(22));
+            QCOMPARE(editor->txtCounty->text(), QStringLiteral("Palm Beach             "));
             QCOMPARE(editor->txtState->text(), QStringLiteral("Florida"));
             QCOMPARE(editor->lblInfo[3]->text(), QString());
             editor->txtCounty->setText(QStringLiteral("Palm Beach North"));
@@ -288,6 +288,22 @@ private slots:
         window->cmdEdit_Click();
         QCOMPARE(listTexts()[2], QStringLiteral("012099  Palm Beach North       Florida"));
         QCOMPARE(listTicks()[2], true);
+    }
+
+    // The boxes' length limits bound typing only: an entry opened and confirmed unchanged
+    // keeps its 20-character state name and its 23-character county column.
+    void editUnchangedKeepsLongNames()
+    {
+        const QString dc = QStringLiteral("011001  District of Columbia   District Of Columbia");
+        FipsList[0] = QStringLiteral("X ") + dc;
+        fillFipsListBox();
+        highlight(0);
+        whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
+            QCOMPARE(editor->txtState->text(), QStringLiteral("District Of Columbia"));
+            editor->cmdOK->click();
+        });
+        window->cmdEdit_Click();
+        QCOMPARE(listTexts()[0], dc);
     }
 
     void wrongCodeLengthKeepsTheEditorOpen()
