@@ -269,7 +269,13 @@ private slots:
     {
         receiver->setFault(ReceiverSimulator::Fault::NoImageAnswer);
         setLinkTimeScale(100); // no time-out would end this wait
-        QTimer::singleShot(100, [] { closeLink(); });
+        // Armed from the clock-second pause, which comes after the negotiation: the close
+        // lands in the wait for the image's answer however slow the machine is.
+        setPauseSleeper([armed = false](int ms) mutable {
+            doubles().wallClock = doubles().wallClock.addMSecs(ms);
+            if (!std::exchange(armed, true))
+                QTimer::singleShot(100, [] { closeLink(); });
+        });
         main->EstConnect();
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Upload Data Timeout"));
         checkPortClosed();

@@ -33,6 +33,13 @@ bool ReceiverSimulator::start()
 {
     if (master >= 0)
         return true;
+    stop(); // after a hang-up: join the finished worker and close its pipe before a new line
+    hangUpRequested = false;
+    {
+        std::lock_guard lock(mutex);
+        takingImage = false;
+        image.clear();
+    }
     int slave = -1;
     char name[128] = {};
     if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
