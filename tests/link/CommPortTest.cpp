@@ -1,4 +1,4 @@
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
 

@@ -5,7 +5,7 @@
 // simulated receiver on a pty.
 
 #include "support/Doubles.h"
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 
 #include "app/frmMain.h"
 #include "config/ReceiverConfig.h"

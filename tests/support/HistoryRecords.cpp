@@ -1,5 +1,5 @@
 #include "support/HistoryRecords.h"
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 
 #include "link/LinkState.h"
 

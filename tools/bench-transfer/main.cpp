@@ -4,7 +4,7 @@
 // waits 20 s for an answer that never comes.
 //   QT_QPA_PLATFORM=offscreen build/tools/bench-transfer/orvane-bench-transfer [exchanges]
 
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 
 #include "app/Platform.h"
 #include "app/frmMain.h"

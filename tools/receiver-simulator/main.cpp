@@ -4,7 +4,7 @@
 // (~/.config/Orvane/Orvane.conf, section [PORTS], Port1=/dev/pts/N) and transfer.
 // Runs until interrupted (Ctrl-C).
 
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 
 #include <QByteArray>
 #include <QString>

@@ -17,7 +17,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
-#include "support/ReceiverSimulator.h"
+#include "ReceiverSimulator.h"
 
 #include <QAction>
 #include <QApplication>
