@@ -3,7 +3,7 @@
 #include "support/TestRegistry.h"
 
 #include "selection/StateDatabase.h"
-#include "selection/StateFileGenerator.h"
+#include "StateFileGenerator.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // Writes every file (CR LF lines) and prints how many lines each got; ends with status 1
 // and writes nothing when the listing cannot be turned into valid files.
 
-#include "selection/StateFileGenerator.h"
+#include "StateFileGenerator.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "selection/StateFileGenerator.h"
+#include "StateFileGenerator.h"
 
 #include "selection/StateDatabase.h"
 
