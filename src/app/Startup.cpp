@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "config/ParameterFile.h"

@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 
-#include "app/Artwork.h"
-#include "app/MessageCatalogue.h"
-#include "app/Platform.h"
+#include "core/Artwork.h"
+#include "core/MessageCatalogue.h"
+#include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "history/HistoryView.h"

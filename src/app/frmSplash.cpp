@@ -1,6 +1,6 @@
 #include "app/frmSplash.h"
 
-#include "app/Artwork.h"
+#include "core/Artwork.h"
 #include "config/ReceiverConfig.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "config/ParameterFile.h"
 
-#include "app/MessageCatalogue.h"
+#include "core/MessageCatalogue.h"
 #include "config/ReceiverConfig.h"
 
 #include <QFile>

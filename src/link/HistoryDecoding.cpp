@@ -1,6 +1,6 @@
 #include "link/HistoryDecoding.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "app/Startup.h"
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"

@@ -1,6 +1,6 @@
 #include "link/LinkState.h"
 
-#include "app/MessageCatalogue.h"
+#include "core/MessageCatalogue.h"
 #include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "link/PortCtl.h"

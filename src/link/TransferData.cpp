@@ -1,6 +1,6 @@
 #include "link/TransferData.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 

@@ -1,7 +1,7 @@
 #include "selection/frmEnterFIP.h"
 
-#include "app/MessageCatalogue.h"
-#include "app/Platform.h"
+#include "core/MessageCatalogue.h"
+#include "core/Platform.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"

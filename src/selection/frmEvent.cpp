@@ -1,7 +1,7 @@
 #include "selection/frmEvent.h"
 
-#include "app/Artwork.h"
-#include "app/Platform.h"
+#include "core/Artwork.h"
+#include "core/Platform.h"
 
 #include <QCheckBox>
 #include <QEvent>

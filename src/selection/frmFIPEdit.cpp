@@ -1,6 +1,6 @@
 #include "selection/frmFIPEdit.h"
 
-#include "app/MessageCatalogue.h"
+#include "core/MessageCatalogue.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
 #include "selection/frmFIPS.h"

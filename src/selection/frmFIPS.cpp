@@ -1,7 +1,7 @@
 #include "selection/frmFIPS.h"
 
-#include "app/MessageCatalogue.h"
-#include "app/Platform.h"
+#include "core/MessageCatalogue.h"
+#include "core/Platform.h"
 #include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Recording doubles for the platform seams, installed fresh for every test class.
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 #include <QDir>
 #include <QList>

@@ -6,7 +6,7 @@
 
 #include "ReceiverSimulator.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"

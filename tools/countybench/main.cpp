@@ -2,7 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen build/tools/countybench/orvane-countybench [States directory]
 // (the default is data/States of the source tree). Prints milliseconds; asserts nothing.
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 #include "app/Startup.h"
 #include "config/ReceiverConfig.h"
 #include "selection/StateDatabase.h"

@@ -2,7 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen build/tools/screenshots/orvane-screenshots docs resources
 // writes docs/<window>.png and the desktop icon resources/orvane-editor.png.
 
-#include "app/Artwork.h"
+#include "core/Artwork.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "config/ReceiverConfig.h"

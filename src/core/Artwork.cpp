@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "core/Artwork.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #include "support/Doubles.h"
 #include "support/TestRegistry.h"
 
-#include "app/MessageCatalogue.h"
+#include "core/MessageCatalogue.h"
 
 #include <QApplication>
 #include <QTest>

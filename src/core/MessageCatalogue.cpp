@@ -1,6 +1,6 @@
-#include "app/MessageCatalogue.h"
+#include "core/MessageCatalogue.h"
 
-#include "app/Platform.h"
+#include "core/Platform.h"
 
 QString errorMessageText(qint16 code)
 {
