@@ -1,8 +1,8 @@
 #include "selection/frmFIPS.h"
 
+#include "core/Artwork.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
-#include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
@@ -141,7 +141,7 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
 void frmFIPS::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    setWindowIcon(QIcon(frmMain::ImageList1(2)));
+    setWindowIcon(QIcon(imageListPicture(2)));
     cmdOK->setFocus();
 }
 
