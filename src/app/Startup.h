@@ -1,3 +1,4 @@
+// Top floor (src/app): entry point, start-up, splash and main window; may use every folder.
 #pragma once
 // The start-up sequence: load everything, show the splash for at least two seconds from the
 // start, then the main window.

@@ -1,4 +1,4 @@
-// Alert history (src/history): the history grid and what it shows; uses core, config and the link's decoded history.
+// Alert history (src/history): the history grid and its views; uses core, config, link (decoded history).
 #pragma once
 // The alert history grid: a heading row and 20 rows of number, date, time, length,
 // originator and event, one label each. The main window embeds it in its frame Frame1;

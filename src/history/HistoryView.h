@@ -1,4 +1,4 @@
-// Alert history (src/history): the history grid and what it shows; uses core, config and the link's decoded history.
+// Alert history (src/history): the history grid and its views; uses core, config, link (decoded history).
 #pragma once
 // What the alert history grid shows: 20 rows of entries 1 to 20 or 21 to 40 of
 // HistoryTable, the event text coloured by alert class. The main window's "&View History"

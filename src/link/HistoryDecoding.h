@@ -1,4 +1,4 @@
-// Receiver link (src/link): the serial link to the receiver and what goes over it; uses core and config.
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // Decoding of the receiver's 40 raw history records (the DownloadBuffer of the program's
 // link, ReceiverLink::instance()) into HistoryTable:

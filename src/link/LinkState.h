@@ -1,4 +1,4 @@
-// Receiver link (src/link): the serial link to the receiver and what goes over it; uses core and config.
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // The link operations on the program's link, ReceiverLink::instance(), under the names the
 // transfer, the port search and the data dump use. The state itself (Port1, tmrTimeOut,

@@ -1,4 +1,4 @@
-// Receiver link (src/link): the serial link to the receiver and what goes over it; uses core and config.
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // The receiver link: the program's one serial port Port1, the time-out timer tmrTimeOut,
 // the link state, the transfer buffers, and the link operations and waits over them. One

@@ -1,4 +1,4 @@
-// Receiver link (src/link): the serial link to the receiver and what goes over it; uses core and config.
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // The transfer exchange with the receiver over a link: the attention handshake, the image
 // going out and the download coming back. Every step reports through the link's signals
@@ -16,7 +16,7 @@ bool sendTransferImage(ReceiverLink &link);
 // all arrived and the last is ACK.
 bool receiveDownload(ReceiverLink &link);
 
-// The whole exchange of "Transfer Data Between PC and Orvane" (frmMain::EstConnect):
+// The whole exchange of "Transfer Data Between PC and Orvane" (the main window's EstConnect):
 // negotiation, selection area, image, download and its checksum. After a download that
 // passed the checksum it reports "Upload / Download Successful" and runs `whenChecked`
 // (the caller shows what came back); then, as after every failure, the time-out timer stops

@@ -1,4 +1,4 @@
-// Receiver link (src/link): the serial link to the receiver and what goes over it; uses core and config.
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // The bytes of a transfer, apart from any window and any port: the selection area of the
 // transfer image, the two checksums, the ROM version text and the clock-second pause before

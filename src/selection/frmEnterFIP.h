@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // "Orvane State / Transmitter Entry": the owner picks a state, optionally a channel, and
 // the transmitter the receiver listens to; the FIPS list then holds every county that

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // "Orvane FIPS Codes": the county list with a tick per line. Created at start-up and only
 // shown and hidden, so its list is the working copy of the county selection for the run;
