@@ -58,6 +58,9 @@ private:
     bool shapePhase = false;
 };
 
+// Start-up: fills the boxes of the state window (frmEnterFIP), shows the saved state and
+// filter, sets the FIPS window's labels and builds the transmitter list of the saved state.
+void initStateSelection();
 // Start-up: fills the list from FipsList.
 void fillFipsListBox();
 // Rebuilds the list with every county the transmitter covers, all unticked.
