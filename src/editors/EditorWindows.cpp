@@ -60,6 +60,8 @@ LoadOnActivation::LoadOnActivation(QDialog *window, std::function<void()> load)
     : QObject(window), window(window), load(std::move(load))
 {
     window->installEventFilter(this);
+    // Filled once before the window first shows, so that it is laid out for its contents.
+    this->load();
 }
 
 namespace {

@@ -129,7 +129,6 @@ frmIdent::frmIdent(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(okCancelRow(this, QStringLiteral("cmdOK"), cmdOK, cmdCancel));
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(cmdOK, &QPushButton::clicked, this, &frmIdent::cmdOK_Click);
 
     setTabOrder(chkID[0], chkID[1]);
@@ -141,6 +140,7 @@ frmIdent::frmIdent(QWidget *parent) : QDialog(parent)
     setTabOrder(cmdOK, cmdCancel);
 
     new LoadOnActivation(this, [this] { loadFromRecord(); });
+    adjustSize(); // laid out before it shows
 }
 
 void frmIdent::loadFromRecord()
@@ -199,8 +199,9 @@ void frmIdent::cmdOK_Click()
     accept();
 }
 
-// Keys that type no character of their own: Enter and the control characters other than
-// Backspace are refused with a beep like a refused letter; characters go through the filter.
+// Typed keys: a character the receiver cannot speak, Enter and the control characters other
+// than Backspace are swallowed with a beep. Accepted characters, and everything pasted or
+// dropped, then pass the box's filter.
 bool frmIdent::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != txtIdent || event->type() != QEvent::KeyPress)
@@ -212,7 +213,11 @@ bool frmIdent::eventFilter(QObject *watched, QEvent *event)
     const bool controlCharacter = !key->text().isEmpty() && key->text().at(0).unicode() < 0x20;
     const bool controlLetter = key->modifiers().testFlag(Qt::ControlModifier) && key->key() >= Qt::Key_A &&
                                key->key() <= Qt::Key_Z;
-    if (enter || controlCharacter || controlLetter) {
+    // A refused character is swallowed before the box sees it, so a selection stays.
+    const bool refusedCharacter = key->text().size() == 1 && !controlCharacter &&
+                                  !key->modifiers().testFlag(Qt::ControlModifier) &&
+                                  identInputChar(key->text().at(0)).isNull();
+    if (enter || controlCharacter || controlLetter || refusedCharacter) {
         Platform::beep();
         return true;
     }

@@ -79,7 +79,6 @@ frmOption::frmOption(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(okCancelRow(this, QStringLiteral("cmdOk"), cmdOk, cmdCancel));
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     for (int i : {0, 2})
         connect(chkVocInt[i], &QCheckBox::clicked, this, [this, i] { chkVocInt_Click(i); });
@@ -98,6 +97,7 @@ frmOption::frmOption(QWidget *parent) : QDialog(parent)
     setTabOrder(cmdOk, cmdCancel);
 
     new LoadOnActivation(this, [this] { GetData(); });
+    adjustSize(); // laid out before it shows
 }
 
 void frmOption::GetData()

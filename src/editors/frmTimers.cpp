@@ -63,7 +63,6 @@ frmTimers::frmTimers(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(okCancelRow(this, QStringLiteral("cmdOK"), cmdOK, cmdCancel));
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(cmdOK, &QPushButton::clicked, this, &frmTimers::cmdOK_Click);
 
     // Tab goes frame by frame as they are read, then to OK and Cancel.
@@ -78,6 +77,10 @@ frmTimers::frmTimers(QWidget *parent) : QDialog(parent)
     setTabOrder(cmdOK, cmdCancel);
 
     GetData();
+    // The keyboard starts in the first group, on its selection.
+    QAbstractButton *start = groups[0]->checkedButton();
+    (start ? start : optTimeLn[0])->setFocus();
+    adjustSize(); // laid out before it shows
 }
 
 void frmTimers::GetData()
