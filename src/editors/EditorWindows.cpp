@@ -81,7 +81,9 @@ bool LoadOnActivation::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != window)
         return false;
-    if (event->type() == QEvent::Show) {
+    // A window brought back from the task bar is shown by the window system (spontaneously):
+    // that keeps the owner's edits too.
+    if (event->type() == QEvent::Show && !event->spontaneous()) {
         reloadOnReturn = false;
         load();
     } else if (event->type() == QEvent::ActivationChange) {

@@ -38,9 +38,10 @@ template <std::size_t N> int firstSelected(const std::array<QRadioButton *, N> &
     return -1;
 }
 
-// Calls `load` whenever the window is shown, and again when the owner comes back to it from
-// another window of the program. Coming back from a box the window itself opened, or from
-// another program, keeps what the owner has changed so far.
+// Calls `load` at once, whenever the program shows the window, and again when the owner
+// comes back to it from another window of the program. Coming back from a box the window
+// itself opened, from another program or from the task bar keeps what the owner has changed
+// so far.
 class LoadOnActivation : public QObject
 {
 public:

@@ -71,6 +71,10 @@ private slots:
             QTest::mouseClick(w->cmdOK, Qt::LeftButton);
         });
         main.cmdMain[5]->click();
+        // Each window lived only while it was open.
+        QVERIFY(main.findChildren<frmOption *>().isEmpty());
+        QVERIFY(main.findChildren<frmTimers *>().isEmpty());
+        QVERIFY(main.findChildren<frmIdent *>().isEmpty());
 
         main.cmdMain[6]->click();
         QCOMPARE(main.statusPanelText(1), QStringLiteral("Upload / Download Successful"));
