@@ -5,6 +5,9 @@
 #include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "editors/frmIdent.h"
+#include "editors/frmOption.h"
+#include "editors/frmTimers.h"
 #include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
@@ -51,9 +54,9 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 0 setup window
     true,  // 1 FIPS code window
     true,  // 2 event code window
-    false, // 3 options window
-    false, // 4 timer window
-    false, // 5 identification window
+    true,  // 3 options window
+    true,  // 4 timer window
+    true,  // 5 identification window
     true,  // 6 transfer
     false, // 7 data dump
     false, // 8 history report
@@ -298,6 +301,21 @@ void frmMain::cmdMain_Click(int index)
     case 2: {
         frmEvent events(this);
         events.exec();
+        break;
+    }
+    case 3: {
+        frmOption options(this);
+        options.exec();
+        break;
+    }
+    case 4: {
+        frmTimers timers(this);
+        timers.exec();
+        break;
+    }
+    case 5: {
+        frmIdent ident(this);
+        ident.exec();
         break;
     }
     case 6:

@@ -18,6 +18,9 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "editors/frmIdent.h"
+#include "editors/frmOption.h"
+#include "editors/frmTimers.h"
 #include "ReceiverSimulator.h"
 
 #include <QAction>
@@ -100,6 +103,19 @@ int main(int argc, char *argv[])
         ok &= save(events, docs + QStringLiteral("/event-codes-page1.png"));
         events.cmdSelect_Click(1);
         ok &= save(events, docs + QStringLiteral("/event-codes-page2.png"));
+    }
+
+    // The three editor windows with the settings of a fresh installation and call letters.
+    ReceiverConfig.NV8007.GiveStationID = true;
+    ReceiverConfig.NV8007.AppendThisIs = true;
+    ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83");
+    {
+        frmOption options;
+        ok &= save(options, docs + QStringLiteral("/options-window.png"));
+        frmTimers timers;
+        ok &= save(timers, docs + QStringLiteral("/timers-window.png"));
+        frmIdent ident;
+        ok &= save(ident, docs + QStringLiteral("/identification-window.png"));
     }
 
     frmMain main;
