@@ -139,6 +139,10 @@ bool saveSettings()
 {
     QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
     store.setFallbacksEnabled(false);
+    // The store is written through a new file beside the old one where it can be; in a
+    // folder that takes no new file (but holds a writable store) it is written in place
+    // instead of not at all.
+    store.setAtomicSyncRequired(false);
     for (const SettingsKey &k : settingsTable()) {
         const QString text = std::visit(
             [](auto *field) -> QString {
