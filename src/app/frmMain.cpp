@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "history/HistoryReportCommands.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
@@ -57,7 +58,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     false, // 5 identification window
     true,  // 6 transfer
     false, // 7 data dump
-    false, // 8 history report
+    true,  // 8 history report
     false, // 9 help file
     true,  // 10 exit
 };
@@ -210,6 +211,7 @@ void frmMain::buildMenus()
     mnuSaveAs = named(mnuFile->addAction(QStringLiteral("Save History Report To a File As...")), "mnuSaveAs");
     mnuExitNoSave = named(mnuFile->addAction(QStringLiteral("Ex&it Without Save")), "mnuExitNoSave");
     mnuExit = named(mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(this); });
     connect(mnuExitNoSave, &QAction::triggered, this, &frmMain::mnuExitNoSave_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
 
@@ -345,6 +347,9 @@ void frmMain::cmdMain_Click(int index)
     }
     case 6:
         EstConnect();
+        break;
+    case 8:
+        printReportCommand();
         break;
     case 10:
         ExitInProgress = true;

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "config/ReceiverConfig.h"
+#include "history/HistoryReport.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/LinkState.h"
@@ -103,6 +104,7 @@ void frmMain::EstConnect()
     mnuView->menuAction()->setEnabled(false);
     mnuSaveAs->setEnabled(false);
     clearHistoryGrid(*this);
+    HistoryOnScreen = false;
 
     if (!negotiateLink()) {
         setStatusPanelText(1, QStringLiteral("Port Connect Failed"));
@@ -121,6 +123,7 @@ void frmMain::EstConnect()
         mnuHistory[2]->setChecked(false);
         decodeHistory();
         showHistoryGroup(*this, 0);
+        HistoryOnScreen = true;
         prgXfer->setValue(0);
         prgXfer->setVisible(false);
         mnuView->menuAction()->setEnabled(true);
