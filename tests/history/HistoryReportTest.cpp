@@ -26,6 +26,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +105,23 @@ QList<QByteArray> printCaseRecords()
     digitOrg.org = "9AB";
     records[39] = historyRecord(digitOrg);                 // the originator prints as it stands
     return records;
+}
+
+// Runs `body` in a child process that may not create files in a folder of mode 0555 (as
+// root, the child takes the "nobody" account, since root may write anywhere) and returns
+// its exit code, or -1.
+int inUnprivilegedChild(const std::function<int()> &body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(90);
+        _exit(body());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace
@@ -539,6 +559,38 @@ private slots:
             QCOMPARE(doubles().messages.size(), 1);
             QVERIFY(fileBytes(path).startsWith("\r\nOrvane Weather Receiver with SAME\r\n"));
         }
+    }
+
+    // In a folder where no temporary file may be made, a file that may be written is written
+    // in place; when that write fails, the old contents are put back.
+    void writableFileInLockedFolder()
+    {
+        presentDownload(recordsOf(sampleSevenAlerts()));
+        const QString folder = outPath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/REPORT.TXT");
+        const QByteArray old = "the report of last spring\r\n";
+        writeFileBytes(path, old);
+        QCOMPARE(chmod(QFile::encodeName(out->path()).constData(), 0755), 0);
+        QCOMPARE(chmod(QFile::encodeName(path).constData(), 0666), 0);
+        QCOMPARE(chmod(QFile::encodeName(folder).constData(), 0555), 0);
+        const QByteArray expected = historyReportFileText(QDate(2026, 6, 15)).toLatin1();
+
+        // Cut short by a full disk: the old contents come back and the message says so.
+        const int failed = inUnprivilegedChild([&] {
+            const bool saved = withFileSizeLimit(300, [&] { return saveHistoryReport(path); });
+            return saved ? 1 : doubles().messages.size() != 1                  ? 2
+                           : !doubles().lastMessageText().contains("File too large") ? 3
+                                                                                     : 0;
+        });
+        QCOMPARE(failed, 0);
+        QCOMPARE(fileBytes(path), old);
+
+        const int saved = inUnprivilegedChild([&] { return saveHistoryReport(path) ? 0 : 1; });
+        QCOMPARE(saved, 0);
+        QCOMPARE(fileBytes(path), expected);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList({"REPORT.TXT"}));
+        chmod(QFile::encodeName(folder).constData(), 0755);
     }
 
     // Both commands refuse only when the history on screen since the last successful
