@@ -16,7 +16,10 @@
 #include "selection/EventTable.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPageSize>
@@ -476,6 +479,55 @@ private slots:
         QCOMPARE(request.parent, main.get());
         QVERIFY(doubles().messages.isEmpty());
         QCOMPARE(QDir::current().entryList({"*.TXT", "*.txt"}, QDir::Files), QStringList());
+    }
+
+    // The real dialog: its filter, folder, empty name, and the question before replacing a file.
+    void realSaveDialog()
+    {
+        presentDownload(recordsOf(sampleSevenAlerts()));
+        Platform::setSaveDialog({});
+        const QString path = QDir::current().filePath(QStringLiteral("OLD.TXT"));
+        writeFileBytes(path, "old");
+        QStringList seen;
+        int ticks = 0;
+        QTimer driver;
+        // Handles each modal window as it comes up; after 20 s it closes them rather than hang.
+        connect(&driver, &QTimer::timeout, this, [&] {
+            // The top window that is shown modal (the offscreen platform activates none).
+            QWidget *modal = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->isModal() && (qobject_cast<QFileDialog *>(w) || qobject_cast<QMessageBox *>(w)))
+                    if (!modal || qobject_cast<QMessageBox *>(w))
+                        modal = w;
+            if (++ticks > 1000 && modal) {
+                seen << QStringLiteral("gave up");
+                modal->close();
+                return;
+            }
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && !seen.contains(QStringLiteral("dialog"))) {
+                seen << QStringLiteral("dialog");
+                QCOMPARE(dialog->nameFilters(), QStringList({"Orvane File(s) *.TXT) (*.TXT)"}));
+                QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("Orvane File(s) *.TXT) (*.TXT)"));
+                QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::current().canonicalPath());
+                QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+                QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+                QCOMPARE(dialog->parentWidget(), main.get());
+                const QStringList files = dialog->selectedFiles();
+                QVERIFY(files.isEmpty() || QFileInfo(files[0]).fileName().isEmpty() || QFileInfo(files[0]).isDir());
+                dialog->selectFile(path);
+                // Queued: the replace question runs its own loop, in which this timer must tick again.
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                seen << QStringLiteral("replace?");
+                QTimer::singleShot(0, box->button(QMessageBox::Yes), &QAbstractButton::click);
+            }
+        });
+        driver.start(20);
+        main->mnuSaveAs->trigger();
+        driver.stop();
+        QCOMPARE(seen, QStringList({"dialog", "replace?"}));
+        QVERIFY(doubles().messages.isEmpty());
+        QVERIFY(fileBytes(path).startsWith("\r\nOrvane Weather Receiver with SAME\r\n"));
     }
 
     void extensionCheck_data()
