@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,7 +36,7 @@ bool printLines(QPainter &painter, QPrinter &printer, const QList<PrintLine> &li
     heading.setBold(true);
 
     const QFontMetricsF plainMetrics(plain, &printer);
-    const qreal column = plainMetrics.averageCharWidth();
+    const qreal column = std::max<qreal>(plainMetrics.averageCharWidth(), 1); // never a zero step
     const qreal lineHeight = plainMetrics.lineSpacing();
     const qreal pageHeight = printer.height();
 
