@@ -9,6 +9,7 @@
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
 #include "history/HistoryGrid.h"
+#include "history/HistoryReportCommands.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
@@ -59,7 +60,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 5 identification window
     true,  // 6 transfer
     false, // 7 data dump
-    false, // 8 history report
+    true,  // 8 history report
     false, // 9 help file
     true,  // 10 exit
 };
@@ -170,6 +171,7 @@ void frmMain::buildMenus()
     mnuSaveAs = named(mnuFile->addAction(QStringLiteral("Save History Report To a File As...")), "mnuSaveAs");
     mnuExitNoSave = named(mnuFile->addAction(QStringLiteral("Ex&it Without Save")), "mnuExitNoSave");
     mnuExit = named(mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(this); });
     connect(mnuExitNoSave, &QAction::triggered, this, &frmMain::mnuExitNoSave_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
 
@@ -320,6 +322,9 @@ void frmMain::cmdMain_Click(int index)
     }
     case 6:
         EstConnect();
+        break;
+    case 8:
+        printReportCommand();
         break;
     case 10:
         ExitInProgress = true;

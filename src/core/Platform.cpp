@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -84,6 +87,42 @@ void resetAll()
     wallClock = {};
     monotonicClock = {};
     eventWaiter = {};
+    setPrinterProvider({});
+    setSaveDialog({});
 }
+
+// The history report's printer and file-save dialog.
+namespace {
+std::function<std::unique_ptr<QPrinter>()> printerProvider;
+std::function<QString(const SaveDialogRequest &)> saveDialog;
+} // namespace
+
+std::unique_ptr<QPrinter> defaultPrinter()
+{
+    if (printerProvider)
+        return printerProvider();
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> p) { printerProvider = std::move(p); }
+
+QString askSaveFileName(const SaveDialogRequest &request)
+{
+    if (saveDialog)
+        return saveDialog(request);
+    QFileDialog dialog(request.parent, request.title, request.directory);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(request.nameFilter);
+    dialog.selectNameFilter(request.nameFilter);
+    dialog.selectFile(request.fileName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
 
 } // namespace Platform

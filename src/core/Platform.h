@@ -8,6 +8,10 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
 
 struct MessageRequest {
     QString title;
@@ -46,5 +50,18 @@ void setEventWaiter(std::function<void(int)> waiter);
 
 // Puts every seam back to the real implementation.
 void resetAll();
+
+// The history report's printer and file-save dialog.
+// The default printer, or null when the system has none.
+std::unique_ptr<QPrinter> defaultPrinter();
+void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> provider); // empty = the real one
+struct SaveDialogRequest {
+    QWidget *parent = nullptr;
+    QString title, directory, nameFilter, fileName;
+    bool confirmOverwrite = true; // ask before an existing file is replaced
+};
+// Shows a modal file-save dialog; the full path chosen, or empty when cancelled.
+QString askSaveFileName(const SaveDialogRequest &request);
+void setSaveDialog(std::function<QString(const SaveDialogRequest &)> dialog); // empty = QFileDialog
 
 } // namespace Platform
