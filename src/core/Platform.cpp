@@ -1,6 +1,7 @@
 #include "core/Platform.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -50,6 +51,9 @@ std::function<void()> ender;
 std::function<QDateTime()> wallClock;
 std::function<qint64()> monotonicClock;
 std::function<void(int)> eventWaiter;
+std::function<bool(const QUrl &)> browser;
+HelpViewer helpViewer;
+HelpViewer programHelpViewer;
 
 } // namespace
 
@@ -84,6 +88,21 @@ void resetAll()
     wallClock = {};
     monotonicClock = {};
     eventWaiter = {};
+    browser = {};
+    helpViewer = {};
 }
+
+bool openUrl(const QUrl &url) { return browser ? browser(url) : QDesktopServices::openUrl(url); }
+void setBrowser(std::function<bool(const QUrl &)> b) { browser = std::move(b); }
+
+void showHelp(const HelpRequest &request)
+{
+    if (helpViewer)
+        helpViewer(request);
+    else if (programHelpViewer)
+        programHelpViewer(request);
+}
+void setHelpViewer(HelpViewer v) { helpViewer = std::move(v); }
+void setProgramHelpViewer(HelpViewer v) { programHelpViewer = std::move(v); }
 
 } // namespace Platform
