@@ -7,6 +7,9 @@
 #include <QtEndian>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -38,8 +41,9 @@ bool GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyR
     const QByteArray keyName = KeyName.toLocal8Bit();
     const QByteArray valueName = SubKeyRef.toLocal8Bit();
     // Read control and every key-specific right, as the tool's installer grants them.
-    if (RegOpenKeyExA(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(KeyRoot)), keyName.constData(), 0,
-                      0x2003F, &key) != ERROR_SUCCESS) {
+    // The predefined root keys are negative 32-bit numbers, sign-extended to a handle.
+    const HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(KeyRoot)));
+    if (RegOpenKeyExA(root, keyName.constData(), 0, 0x2003F, &key) != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
@@ -52,7 +56,7 @@ bool GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyR
         RegCloseKey(key);
         return false;
     }
-    keyValueFromData(type, QByteArray(buffer, int(std::min<DWORD>(size, sizeof buffer))), KeyVal);
+    keyValueFromData(type, QByteArray(buffer, int(size < sizeof buffer ? size : sizeof buffer)), KeyVal);
     RegCloseKey(key);
     return true;
 #else
