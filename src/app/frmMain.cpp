@@ -10,6 +10,10 @@
 #include "editors/frmTimers.h"
 #include "history/HistoryGrid.h"
 #include "history/HistoryReportCommands.h"
+#include "diagnostics/HelpBook.h"
+#include "diagnostics/WebLinks.h"
+#include "diagnostics/frmAbout.h"
+#include "diagnostics/frmTip.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
@@ -61,7 +65,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 6 transfer
     false, // 7 data dump
     true,  // 8 history report
-    false, // 9 help file
+    true,  // 9 help file
     true,  // 10 exit
 };
 
@@ -201,11 +205,18 @@ void frmMain::buildMenus()
     mnuSep3 = named(mnuHelp->addSeparator(), "mnuSep3");
     mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
 
-    // Help, web pages, tips, test packets and the About box arrive with the diagnostics
-    // and help windows; until then their items are disabled, never silent.
-    for (QAction *pending : {mnuHelpContents, mnuSearchHelp, mnuHomePage, mnuUpdate, mnuManuals,
-                             mnuTipsShow, mnuTest, mnuAbout})
+    // The test packets arrive with their window; until then the item is disabled, never silent.
+    for (QAction *pending : {mnuTest})
         pending->setEnabled(false);
+
+    mnuTipsShow->setCheckable(true);
+    connect(mnuHelpContents, &QAction::triggered, this, [] { showHelpContents(); });
+    connect(mnuSearchHelp, &QAction::triggered, this, [] { showHelpSearch(); });
+    connect(mnuHomePage, &QAction::triggered, this, [] { showWebPage(kHomePage); });
+    connect(mnuUpdate, &QAction::triggered, this, [] { showWebPage(kDatabaseUpdatePage); });
+    connect(mnuManuals, &QAction::triggered, this, [] { showWebPage(kManualsPage); });
+    connect(mnuTipsShow, &QAction::triggered, this, [this] { mnuTipsShow_Click(mnuTipsShow); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(this); });
 }
 
 void frmMain::buildStatusBar()
@@ -325,6 +336,9 @@ void frmMain::cmdMain_Click(int index)
         break;
     case 8:
         printReportCommand();
+        break;
+    case 9:
+        showHelpContents();
         break;
     case 10:
         ExitInProgress = true;

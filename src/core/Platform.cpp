@@ -1,6 +1,7 @@
 #include "core/Platform.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -53,6 +54,9 @@ std::function<void()> ender;
 std::function<QDateTime()> wallClock;
 std::function<qint64()> monotonicClock;
 std::function<void(int)> eventWaiter;
+std::function<bool(const QUrl &)> browser;
+HelpViewer helpViewer;
+HelpViewer programHelpViewer;
 
 } // namespace
 
@@ -89,6 +93,8 @@ void resetAll()
     eventWaiter = {};
     setPrinterProvider({});
     setSaveDialog({});
+    browser = {};
+    helpViewer = {};
 }
 
 // The history report's printer and file-save dialog.
@@ -124,5 +130,18 @@ QString askSaveFileName(const SaveDialogRequest &request)
     return dialog.selectedFiles().constFirst();
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
+
+bool openUrl(const QUrl &url) { return browser ? browser(url) : QDesktopServices::openUrl(url); }
+void setBrowser(std::function<bool(const QUrl &)> b) { browser = std::move(b); }
+
+void showHelp(const HelpRequest &request)
+{
+    if (helpViewer)
+        helpViewer(request);
+    else if (programHelpViewer)
+        programHelpViewer(request);
+}
+void setHelpViewer(HelpViewer v) { helpViewer = std::move(v); }
+void setProgramHelpViewer(HelpViewer v) { programHelpViewer = std::move(v); }
 
 } // namespace Platform

@@ -1,12 +1,14 @@
 // Ground floor (src/core): platform seams, message catalogue, pictures; uses no other folder.
 #pragma once
 // The few places where the program touches the platform in ways a test must control:
-// message boxes, the system beep, ending the process, the clocks and the wait for events.
+// message boxes, the system beep, ending the process, the clocks and the wait for events,
+// the web browser and the help viewer.
 // Each has a real implementation by default; a test installs a double with the setter.
 
 #include <QDateTime>
 #include <QMessageBox>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -21,6 +23,18 @@ struct MessageRequest {
 };
 
 using MessagePresenter = std::function<QMessageBox::StandardButton(const MessageRequest &)>;
+
+// A request to the help viewer: the help file, and where to open it.
+enum class HelpCommand {
+    Contents = 3,       // the contents page
+    PartialKey = 0x105, // the keyword search, with `keyword` typed in
+};
+struct HelpRequest {
+    QString helpFile;
+    HelpCommand command = HelpCommand::Contents;
+    QString keyword;
+};
+using HelpViewer = std::function<void(const HelpRequest &)>;
 
 namespace Platform {
 
@@ -63,5 +77,14 @@ struct SaveDialogRequest {
 // Shows a modal file-save dialog; the full path chosen, or empty when cancelled.
 QString askSaveFileName(const SaveDialogRequest &request);
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> dialog); // empty = QFileDialog
+// Opens an address with the desktop's web browser; false when no browser could be started.
+bool openUrl(const QUrl &url);
+void setBrowser(std::function<bool(const QUrl &)> browser);
+
+// Shows the help file. The program's own viewer is a window above this floor, so the
+// program installs it once with setProgramHelpViewer; a test replaces it with setHelpViewer.
+void showHelp(const HelpRequest &request);
+void setHelpViewer(HelpViewer viewer);
+void setProgramHelpViewer(HelpViewer viewer);
 
 } // namespace Platform

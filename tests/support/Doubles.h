@@ -22,6 +22,11 @@ struct Doubles {
     qint64 monotonic = 0;
     QList<int> waits;
 
+    // Browser and help viewer: what was asked of them; the browser starts when browserStarts.
+    QList<QUrl> openedUrls;
+    bool browserStarts = true;
+    QList<HelpRequest> helpRequests;
+
     void install();
     void clear(); // forgets what was recorded and reinstalls every double
     void answerNext(QMessageBox::StandardButton button) { answers.push_back(button); }

@@ -55,6 +55,11 @@ void Doubles::install()
         waits.append(ms);
         monotonic += ms;
     });
+    Platform::setBrowser([this](const QUrl &url) {
+        openedUrls.append(url);
+        return browserStarts;
+    });
+    Platform::setHelpViewer([this](const HelpRequest &request) { helpRequests.append(request); });
 }
 
 void Doubles::clear()
@@ -66,6 +71,9 @@ void Doubles::clear()
     wallClock = QDateTime(QDate(2026, 6, 15), QTime(12, 0, 0));
     monotonic = 0;
     waits.clear();
+    openedUrls.clear();
+    browserStarts = true;
+    helpRequests.clear();
     install(); // a test may have put its own seam in; start every test from the doubles
 }
 
@@ -98,6 +106,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", (runtimeDir.path() + QStringLiteral("/xdg-config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (runtimeDir.path() + QStringLiteral("/xdg-cache")).toLocal8Bit());
     QApplication app(argc, argv);
 
     // "program ClassName [qtest options]" runs one class; otherwise all of them.

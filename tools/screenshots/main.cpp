@@ -9,6 +9,9 @@
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "history/HistoryGrid.h"
+#include "diagnostics/frmAbout.h"
+#include "diagnostics/frmHelp.h"
+#include "diagnostics/frmTip.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/LinkState.h"
@@ -27,6 +30,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -161,5 +167,30 @@ int main(int argc, char *argv[])
     EventList[0] = QStringLiteral("TOR");
     main.EstConnect();
     ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
+
+    // The About box with the firmware version the transfer read, the start-up tip, and the
+    // help window at its contents.
+    {
+        frmAbout about(&main);
+        ok &= save(about, docs + QStringLiteral("/about.png"));
+    }
+    ReceiverConfig.EDITOR.ShowTipsAtStartup = true;
+    {
+        frmTip tip(main.mnuTipsShow, &main);
+        tip.setAttribute(Qt::WA_DeleteOnClose, false);
+        ok &= save(tip, docs + QStringLiteral("/tip.png"));
+    }
+    {
+        frmHelp help(QStringLiteral(ORVANE_BUILT_HELP_FILE), home.path() + QStringLiteral("/help/orvane.qhc"));
+        help.resize(980, 640);
+        help.showContents();
+        QElapsedTimer waited;
+        waited.start();
+        QHelpContentModel *contents = help.helpEngine() ? help.helpEngine()->contentModel() : nullptr;
+        while (contents && (contents->isCreatingContents() || contents->rowCount() == 0) && waited.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        help.showContents();
+        ok &= help.helpAvailable() && save(help, docs + QStringLiteral("/help-window.png"));
+    }
     return ok ? 0 : 1;
 }
