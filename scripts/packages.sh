@@ -2,7 +2,7 @@
 # one of them is missing, so a second run costs nothing.
 
 ORVANE_BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-serialport-dev qt6-multimedia-dev)
-ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils)
+ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils multimon-ng minimodem pulseaudio)
 
 ensure_packages() {
     local missing=()

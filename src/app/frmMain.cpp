@@ -11,6 +11,7 @@
 #include "selection/frmFIPS.h"
 #include "link/PortCtl.h"
 #include "link/frmCommPort.h"
+#include "link/frmTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -236,13 +237,14 @@ void frmMain::buildMenus()
     mnuTipsShow = named(mnuHelp->addAction(QStringLiteral("Show Tip at startup")), "mnuTipsShow");
     mnuSep4 = named(mnuHelp->addSeparator(), "mnuSep4");
     mnuTest = named(mnuHelp->addAction(QStringLiteral("&Play Test Packets...")), "mnuTest");
+    connect(mnuTest, &QAction::triggered, this, [this] { frmTest(this).exec(); });
     mnuSep3 = named(mnuHelp->addSeparator(), "mnuSep3");
     mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
 
     // Help, web pages, tips, test packets and the About box arrive with the diagnostics
     // and help windows; until then their items are disabled, never silent.
     for (QAction *pending : {mnuHelpContents, mnuSearchHelp, mnuHomePage, mnuUpdate, mnuManuals,
-                             mnuTipsShow, mnuTest, mnuAbout})
+                             mnuTipsShow, mnuAbout})
         pending->setEnabled(false);
 }
 

@@ -1,8 +1,15 @@
 #include "core/Platform.h"
 
+#include "core/WavData.h"
+
 #include <QApplication>
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMediaDevices>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -84,6 +91,102 @@ void resetAll()
     wallClock = {};
     monotonicClock = {};
     eventWaiter = {};
+    setSoundPlayer({});
+    setSleeper({});
+}
+
+} // namespace Platform
+
+// Sound and pause.
+namespace {
+
+QList<QAudioSink *> soundsPlaying;
+QList<QEventLoop *> pausesRunning;
+
+bool realPlaySound(const QByteArray &wav)
+{
+    const PcmWav clip = parsePcmWav(wav);
+    if (!clip.valid || clip.samples.isEmpty())
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(clip.sampleRate);
+    format.setChannelCount(clip.channels);
+    format.setSampleFormat(clip.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return false;
+
+    QBuffer source;
+    source.setData(clip.samples);
+    source.open(QIODevice::ReadOnly);
+    QAudioSink sink(device, format);
+    QEventLoop loop;
+    // Idle: every sample has been handed over; Stopped: stopSound() or a failure.
+    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
+        if (state == QAudio::IdleState || state == QAudio::StoppedState)
+            loop.quit();
+    });
+    sink.start(&source);
+    // Without a sound server the start fails at once, and without a signal.
+    if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
+        return false;
+    // A sound server that stalls must not hold the program: give up two seconds after the
+    // clip should have ended.
+    const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
+    const qint64 clipMs = clip.samples.size() * 1000 / bytesPerSecond;
+    QTimer::singleShot(int(clipMs) + 2000, &loop, &QEventLoop::quit);
+    soundsPlaying.append(&sink);
+    if (sink.state() != QAudio::IdleState)
+        loop.exec();
+    soundsPlaying.removeOne(&sink);
+    sink.stop();
+    return true;
+}
+
+void realStopSound()
+{
+    for (QAudioSink *sink : std::as_const(soundsPlaying))
+        sink->stop();
+}
+
+void realSleep(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    pausesRunning.append(&loop);
+    loop.exec();
+    pausesRunning.removeOne(&loop);
+}
+
+void realInterruptSleep()
+{
+    for (QEventLoop *loop : std::as_const(pausesRunning))
+        loop->quit();
+}
+
+std::function<bool(const QByteArray &)> soundPlayer;
+std::function<void()> soundStopper;
+std::function<void(int)> sleeper;
+std::function<void()> sleepInterrupter;
+
+} // namespace
+
+namespace Platform {
+
+bool playSound(const QByteArray &wav) { return soundPlayer ? soundPlayer(wav) : realPlaySound(wav); }
+void stopSound() { soundPlayer ? (soundStopper ? soundStopper() : void()) : realStopSound(); }
+void setSoundPlayer(std::function<bool(const QByteArray &)> player, std::function<void()> stopper)
+{
+    soundPlayer = std::move(player);
+    soundStopper = std::move(stopper);
+}
+
+void sleepMs(int ms) { sleeper ? sleeper(ms) : realSleep(ms); }
+void interruptSleep() { sleeper ? (sleepInterrupter ? sleepInterrupter() : void()) : realInterruptSleep(); }
+void setSleeper(std::function<void(int)> s, std::function<void()> interrupter)
+{
+    sleeper = std::move(s);
+    sleepInterrupter = std::move(interrupter);
 }
 
 } // namespace Platform

@@ -22,6 +22,12 @@ struct Doubles {
     qint64 monotonic = 0;
     QList<int> waits;
 
+    // Sound and pause: each clip is recorded and "plays" at once, moving the monotonic clock
+    // by its length; each pause is recorded and moves it by its length.
+    QList<QByteArray> sounds;
+    int soundStops = 0;
+    QList<int> sleeps;
+
     void install();
     void clear(); // forgets what was recorded and reinstalls every double
     void answerNext(QMessageBox::StandardButton button) { answers.push_back(button); }

@@ -2,6 +2,7 @@
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
+#include "core/WavData.h"
 #include "selection/StateDatabase.h"
 
 #include <QApplication>
@@ -55,6 +56,19 @@ void Doubles::install()
         waits.append(ms);
         monotonic += ms;
     });
+    Platform::setSoundPlayer(
+        [this](const QByteArray &wav) {
+            sounds.append(wav);
+            const PcmWav clip = parsePcmWav(wav);
+            if (clip.valid)
+                monotonic += clip.samples.size() * 1000 / (qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8));
+            return true;
+        },
+        [this] { ++soundStops; });
+    Platform::setSleeper([this](int ms) {
+        sleeps.append(ms);
+        monotonic += ms;
+    });
 }
 
 void Doubles::clear()
@@ -66,6 +80,9 @@ void Doubles::clear()
     wallClock = QDateTime(QDate(2026, 6, 15), QTime(12, 0, 0));
     monotonic = 0;
     waits.clear();
+    sounds.clear();
+    soundStops = 0;
+    sleeps.clear();
     install(); // a test may have put its own seam in; start every test from the doubles
 }
 

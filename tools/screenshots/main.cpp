@@ -17,11 +17,14 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "link/frmTest.h"
+#include "core/Platform.h"
 #include "ReceiverSimulator.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -144,5 +147,25 @@ int main(int argc, char *argv[])
     EventList[0] = QStringLiteral("TOR");
     main.EstConnect();
     ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
+    // The test packet window, idle and while the first header of the FFW alert sounds
+    // (taken by a player that plays nothing; closing the window ends the alert).
+    {
+        frmTest packets;
+        ok &= save(packets, docs + QStringLiteral("/test-packets.png"));
+        Platform::setSleeper([](int) {});
+        Platform::setSoundPlayer([&](const QByteArray &) {
+            if (packets.isVisible()) {
+                const QString path = docs + QStringLiteral("/test-packets-playing.png");
+                const bool saved = packets.grab().save(path);
+                std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+                ok &= saved;
+                packets.close();
+            }
+            return true;
+        });
+        packets.cmdFFW->click();
+        Platform::setSoundPlayer({});
+        Platform::setSleeper({});
+    }
     return ok ? 0 : 1;
 }
