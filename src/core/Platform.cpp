@@ -120,24 +120,32 @@ bool realPlaySound(const QByteArray &wav)
     source.setData(clip.samples);
     source.open(QIODevice::ReadOnly);
     QAudioSink sink(device, format);
-    QEventLoop loop;
-    // Idle: every sample has been handed over; Stopped: stopSound() or a failure.
-    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
-        if (state == QAudio::IdleState || state == QAudio::StoppedState)
-            loop.quit();
-    });
     sink.start(&source);
     // Without a sound server the start fails at once, and without a signal.
     if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
         return false;
+    const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
+    const qint64 clipUs = clip.samples.size() * 1000000 / bytesPerSecond;
+    QEventLoop loop;
+    // Idle only says that every sample has been handed to the sound server, which still
+    // holds the last part of the clip: stopping then would cut it off. The clip has ended
+    // when the server has played all of it. Stopped: stopSound() or a failure.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (sink.state() == QAudio::StoppedState
+            || (sink.state() == QAudio::IdleState && sink.processedUSecs() >= clipUs))
+            loop.quit();
+    });
+    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
+        if (state == QAudio::StoppedState)
+            loop.quit();
+    });
+    poll.start(10);
     // A sound server that stalls must not hold the program: give up two seconds after the
     // clip should have ended.
-    const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
-    const qint64 clipMs = clip.samples.size() * 1000 / bytesPerSecond;
-    QTimer::singleShot(int(clipMs) + 2000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(int(clipUs / 1000) + 2000, &loop, &QEventLoop::quit);
     soundsPlaying.append(&sink);
-    if (sink.state() != QAudio::IdleState)
-        loop.exec();
+    loop.exec();
     soundsPlaying.removeOne(&sink);
     sink.stop();
     return true;
