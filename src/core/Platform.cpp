@@ -127,23 +127,22 @@ bool realPlaySound(const QByteArray &wav)
     const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
     const qint64 clipUs = clip.samples.size() * 1000000 / bytesPerSecond;
     QEventLoop loop;
-    // Idle only says that every sample has been handed to the sound server, which still
-    // holds the last part of the clip: stopping then would cut it off. The clip has ended
-    // when the server has played all of it. Stopped: stopSound() or a failure.
+    // The clip has ended when the server has played all of it (the sink's Idle state only
+    // says that every sample has been handed over; stopping then would cut the end off).
+    // Stopped: stopSound() or a failure.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (sink.state() == QAudio::StoppedState
-            || (sink.state() == QAudio::IdleState && sink.processedUSecs() >= clipUs))
+        if (sink.state() == QAudio::StoppedState || sink.processedUSecs() >= clipUs)
             loop.quit();
     });
     QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
         if (state == QAudio::StoppedState)
             loop.quit();
     });
-    poll.start(10);
-    // A sound server that stalls must not hold the program: give up two seconds after the
+    poll.start(20);
+    // A sound server that stalls must not hold the program: give up four seconds after the
     // clip should have ended.
-    QTimer::singleShot(int(clipUs / 1000) + 2000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(int(clipUs / 1000) + 4000, &loop, &QEventLoop::quit);
     soundsPlaying.append(&sink);
     loop.exec();
     soundsPlaying.removeOne(&sink);
