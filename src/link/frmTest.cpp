@@ -93,6 +93,9 @@ frmTest::frmTest(QWidget *parent) : QDialog(parent)
     keepPlace.setRetainSizeWhenHidden(true);
     Picture1->setSizePolicy(keepPlace);
     setFixedWidth(480);
+    // The wrapped instruction text gets the height of all its lines at the window's width.
+    const QMargins margins = layout->contentsMargins();
+    lblInfo->setMinimumHeight(lblInfo->heightForWidth(480 - margins.left() - margins.right()));
 
     Form_Activate();
 }
