@@ -19,6 +19,7 @@
 #include "selection/frmEvent.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "link/frmTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,12 +203,9 @@ void frmMain::buildMenus()
     mnuTipsShow = named(mnuHelp->addAction(QStringLiteral("Show Tip at startup")), "mnuTipsShow");
     mnuSep4 = named(mnuHelp->addSeparator(), "mnuSep4");
     mnuTest = named(mnuHelp->addAction(QStringLiteral("&Play Test Packets...")), "mnuTest");
+    connect(mnuTest, &QAction::triggered, this, [this] { frmTest(this).exec(); });
     mnuSep3 = named(mnuHelp->addSeparator(), "mnuSep3");
     mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
-
-    // The test packets arrive with their window; until then the item is disabled, never silent.
-    for (QAction *pending : {mnuTest})
-        pending->setEnabled(false);
 
     mnuTipsShow->setCheckable(true);
     connect(mnuHelpContents, &QAction::triggered, this, [] { showHelpContents(); });

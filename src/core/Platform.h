@@ -86,5 +86,17 @@ void setBrowser(std::function<bool(const QUrl &)> browser);
 void showHelp(const HelpRequest &request);
 void setHelpViewer(HelpViewer viewer);
 void setProgramHelpViewer(HelpViewer viewer);
+// Sound: plays a WAV file held in memory to its end, handling window events meanwhile
+// without spinning. Returns false at once when nothing can be played (no audio output, no
+// sound server, not a PCM WAV). stopSound() ends a playback under way.
+bool playSound(const QByteArray &wav);
+void stopSound();
+void setSoundPlayer(std::function<bool(const QByteArray &)> player, std::function<void()> stopper = {});
+
+// A pause of `ms` milliseconds that keeps the windows painted and answering, without
+// spinning; interruptSleep() ends the pauses under way at once.
+void sleepMs(int ms);
+void interruptSleep();
+void setSleeper(std::function<void(int)> sleeper, std::function<void()> interrupter = {});
 
 } // namespace Platform

@@ -26,6 +26,11 @@ struct Doubles {
     QList<QUrl> openedUrls;
     bool browserStarts = true;
     QList<HelpRequest> helpRequests;
+    // Sound and pause: each clip is recorded and "plays" at once, moving the monotonic clock
+    // by its length; each pause is recorded and moves it by its length.
+    QList<QByteArray> sounds;
+    int soundStops = 0;
+    QList<int> sleeps;
 
     void install();
     void clear(); // forgets what was recorded and reinstalls every double

@@ -2,6 +2,7 @@
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
+#include "core/WavData.h"
 #include "selection/StateDatabase.h"
 
 #include <QApplication>
@@ -60,6 +61,19 @@ void Doubles::install()
         return browserStarts;
     });
     Platform::setHelpViewer([this](const HelpRequest &request) { helpRequests.append(request); });
+    Platform::setSoundPlayer(
+        [this](const QByteArray &wav) {
+            sounds.append(wav);
+            const PcmWav clip = parsePcmWav(wav);
+            if (clip.valid)
+                monotonic += clip.samples.size() * 1000 / (qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8));
+            return true;
+        },
+        [this] { ++soundStops; });
+    Platform::setSleeper([this](int ms) {
+        sleeps.append(ms);
+        monotonic += ms;
+    });
 }
 
 void Doubles::clear()
@@ -74,6 +88,9 @@ void Doubles::clear()
     openedUrls.clear();
     browserStarts = true;
     helpRequests.clear();
+    sounds.clear();
+    soundStops = 0;
+    sleeps.clear();
     install(); // a test may have put its own seam in; start every test from the doubles
 }
 

@@ -24,11 +24,14 @@
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
+#include "link/frmTest.h"
+#include "core/Platform.h"
 #include "ReceiverSimulator.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHelpContentWidget>
@@ -191,6 +194,26 @@ int main(int argc, char *argv[])
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         help.showContents();
         ok &= help.helpAvailable() && save(help, docs + QStringLiteral("/help-window.png"));
+    }
+    // The test packet window, idle and while the first header of the FFW alert sounds
+    // (taken by a player that plays nothing; closing the window ends the alert).
+    {
+        frmTest packets;
+        ok &= save(packets, docs + QStringLiteral("/test-packets.png"));
+        Platform::setSleeper([](int) {});
+        Platform::setSoundPlayer([&](const QByteArray &) {
+            if (packets.isVisible()) {
+                const QString path = docs + QStringLiteral("/test-packets-playing.png");
+                const bool saved = packets.grab().save(path);
+                std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+                ok &= saved;
+                packets.close();
+            }
+            return true;
+        });
+        packets.cmdFFW->click();
+        Platform::setSoundPlayer({});
+        Platform::setSleeper({});
     }
     return ok ? 0 : 1;
 }
