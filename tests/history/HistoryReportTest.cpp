@@ -8,6 +8,7 @@
 #include "link/LinkTestSupport.h"
 
 #include "app/Startup.h"
+#include "history/HistoryGrid.h"
 #include "history/HistoryPrinting.h"
 #include "history/HistoryReport.h"
 #include "history/HistoryReportCommands.h"
@@ -737,18 +738,18 @@ private slots:
         for (QAction *group : {main->mnuHistory[1], main->mnuHistory[2]}) {
             group->trigger();
             for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-                const int n = main->lblNum[r]->text().toInt();
-                QStringList fields = {main->lblNum[r]->text()};
+                const int n = main->historyGrid->lblNum[r]->text().toInt();
+                QStringList fields = {main->historyGrid->lblNum[r]->text()};
                 const QString date = main->historyGrid->lblDate[r]->text();
                 if (!date.isEmpty()) {
                     const int hyphen = date.indexOf(u'-');
-                    fields << date.left(hyphen + 4) << main->lblTime[r]->text() << main->lblLength[r]->text()
-                           << main->lblOrg[r]->text() << main->lblEvent[r]->text();
+                    fields << date.left(hyphen + 4) << main->historyGrid->lblTime[r]->text() << main->historyGrid->lblLength[r]->text()
+                           << main->historyGrid->lblOrg[r]->text() << main->historyGrid->lblEvent[r]->text();
                 }
                 QVERIFY2(lineHasFields(entryLine(printed, n), fields), qPrintable(entryLine(printed, n)));
-                QCOMPARE(saved[6 + n], main->lblNum[r]->text().rightJustified(2, u' ') + QStringLiteral(":   ") +
-                                           QStringList({date, main->lblTime[r]->text(), main->lblLength[r]->text(),
-                                                        main->lblEvent[r]->text()})
+                QCOMPARE(saved[6 + n], main->historyGrid->lblNum[r]->text().rightJustified(2, u' ') + QStringLiteral(":   ") +
+                                           QStringList({date, main->historyGrid->lblTime[r]->text(), main->historyGrid->lblLength[r]->text(),
+                                                        main->historyGrid->lblEvent[r]->text()})
                                                .join(u'\t'));
             }
         }
