@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "diagnostics/frmDataDump.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
@@ -56,7 +57,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     false, // 4 timer window
     false, // 5 identification window
     true,  // 6 transfer
-    false, // 7 data dump
+    true,  // 7 data dump
     false, // 8 history report
     false, // 9 help file
     true,  // 10 exit
@@ -345,6 +346,9 @@ void frmMain::cmdMain_Click(int index)
     }
     case 6:
         EstConnect();
+        break;
+    case 7:
+        downloadProgrammedParameters(this);
         break;
     case 10:
         ExitInProgress = true;
