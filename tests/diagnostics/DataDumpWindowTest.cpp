@@ -372,6 +372,10 @@ private slots:
         QFETCH(QString, way);
         QFETCH(bool, raw);
         receiver->setLateAnswerMs(int(20000 * kTestTimeScale / 4));
+        // The abandoned answer holds a NAK, which must not be taken for the next contact's answer.
+        const QByteArray staleRaw("ZCZC-\x15-");
+        receiver->setRawText(staleRaw);
+        receiver->setMemory(QByteArray(1, char(21)));
         bool closedInWait = false;
         QString shown;
         whenDumpShown(scope.get(), [&](frmDataDump *window) {
@@ -409,7 +413,7 @@ private slots:
         QVERIFY(LinkConnected);
 
         // The abandoned answer arrives meanwhile; the next dump is not mixed with it.
-        const int answerBytes = raw ? int(ReceiverSimulator::defaultRawText().size()) + 1 : 513;
+        const int answerBytes = raw ? int(staleRaw.size()) + 1 : 513;
         QVERIFY(QTest::qWaitFor([&] { return main->Port1->portBytesWaiting() >= answerBytes; }, 5000));
         receiver->setFault(F::None);
         QByteArray memory(512, '\0');
