@@ -125,7 +125,6 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
         Label1[i]->setFont(bold);
         Label2[i] = new QLabel(QString::fromLatin1(descriptions[i]), Frame1);
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-        Label2[i]->setWordWrap(true);
         auto *words = new QVBoxLayout;
         words->setSpacing(0);
         words->addWidget(Label1[i]);
@@ -147,7 +146,7 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(64, u'.')) + 40);
-    Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 26);
+    Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 32);
 
     auto *left = new QVBoxLayout;
     left->addWidget(Image1);

@@ -17,6 +17,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "diagnostics/frmDataDump.h"
 #include "ReceiverSimulator.h"
 
 #include <QAction>
@@ -144,5 +145,21 @@ int main(int argc, char *argv[])
     EventList[0] = QStringLiteral("TOR");
     main.EstConnect();
     ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
+    // The data dump after an NV dump of what a transfer with an identification programmed.
+    ReceiverConfig.EDITOR.UserStationID = QStringLiteral("WXK99");
+    ReceiverConfig.NV8007.GiveStationID = true;
+    ReceiverConfig.NV8007.AppendThisIs = true;
+    EventList[1] = QStringLiteral("SVR");
+    EventList[2] = QStringLiteral("FFW");
+    main.EstConnect();
+    if (MakeContact()) {
+        frmDataDump dump(&main);
+        dump.show();
+        dump.cmdNVData_Click();
+        ok &= save(dump, docs + QStringLiteral("/data-dump.png"));
+        dump.cmdExit_Click();
+    } else {
+        ok = false;
+    }
     return ok ? 0 : 1;
 }
