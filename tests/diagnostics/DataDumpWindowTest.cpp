@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -263,6 +264,17 @@ private slots:
             QCOMPARE(window->findChild<QLabel *>("Label2_0")->text(), QStringLiteral("Download non-volatile memory data."));
             QCOMPARE(window->findChild<QGroupBox *>("Frame1")->title(), QStringLiteral("Data Request Command"));
             QVERIFY(!window->Image1->pixmap().isNull());
+            QVERIFY(QFontInfo(window->Text1->font()).fixedPitch());
+            QStringList captions;
+            for (int i = 0; i < 4; ++i)
+                captions << window->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i))->text()
+                         << window->findChild<QLabel *>(QStringLiteral("Label2_%1").arg(i))->text();
+            QCOMPARE(captions, (QStringList{"NV Data", "Download non-volatile memory data.", "RAW Data",
+                                            "Displays the last decoded raw data received.", "Clear",
+                                            "Clears the display window.", "Save Window",
+                                            "Saves displayed data and registry data to file."}));
+            for (const char *name : {"cmdNVData", "cmdRaw", "cmdClear", "cmdSave", "cmdExit", "Text1"})
+                QVERIFY2(window->findChild<QWidget *>(name), name);
             window->findChild<QPushButton *>("cmdExit")->click();
         });
         QVERIFY(main->cmdMain[7]->isEnabled());
