@@ -11,17 +11,6 @@
 #include "selection/frmFIPS.h"
 
 #include <QApplication>
-#include <QTimeZone>
-
-bool PcDaylightActive = false;
-
-void notePcDaylightState()
-{
-    const QTimeZone zone = QTimeZone::systemTimeZone();
-    if (!zone.isValid() || !zone.hasDaylightTime())
-        return;
-    PcDaylightActive = zone.isDaylightTime(QDateTime::currentDateTime());
-}
 
 std::vector<StartupStep> startupLoadingSteps()
 {

@@ -1,15 +1,15 @@
+// Top floor (src/app): entry point, start-up, splash and main window; may use every folder.
 #pragma once
 // The start-up sequence: load everything, show the splash for at least two seconds from the
 // start, then the main window.
+
+#include "config/DaylightState.h" // notePcDaylightState, the first step
 
 #include <QString>
 #include <functional>
 #include <vector>
 
 class frmMain;
-
-// Whether the PC's clock was in daylight saving time at start-up.
-extern bool PcDaylightActive;
 
 struct StartupStep {
     QString name;
@@ -22,10 +22,6 @@ std::vector<StartupStep> startupLoadingSteps();
 
 // Runs a step; anything it throws ends only that step.
 void runStartupStep(const StartupStep &step);
-
-// Asks the system time zone whether daylight saving time is in effect now; leaves
-// PcDaylightActive alone when the zone knows no daylight saving time.
-void notePcDaylightState();
 
 // The whole sequence; returns the main window, shown.
 frmMain *startup();

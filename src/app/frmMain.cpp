@@ -6,11 +6,11 @@
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "diagnostics/frmDataDump.h"
+#include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
 #include "selection/frmFIPS.h"
-#include "link/PortCtl.h"
 #include "link/frmCommPort.h"
 
 #include <QAction>
@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,11 +62,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 10 exit
 };
 
-void nameArray(const std::array<QLabel *, frmMain::kHistoryRows> &labels, const QString &name)
-{
-    for (int i = 0; i < frmMain::kHistoryRows; ++i)
-        labels[i]->setObjectName(name + u'_' + QString::number(i));
-}
+static_assert(frmMain::kHistoryRows == HistoryGrid::kHistoryRows);
 
 } // namespace
 
@@ -84,7 +79,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     auto *buttonArea = new QWidget(central);
     buildCommandButtons(buttonArea);
     layout->addWidget(buttonArea);
-    buildHistoryGrid();
+    buildHistoryFrame();
     Frame1->setParent(central);
     layout->addWidget(Frame1, 1);
     setCentralWidget(central);
@@ -93,11 +88,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     buildStatusBar();
 
-    tmrTimeOut = new QTimer(this);
-    tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
-    tmrTimeOut->setTimerType(Qt::PreciseTimer);
-    connect(tmrTimeOut, &QTimer::timeout, this, [] { TransferTimedOut = true; });
-    Port1 = new PortCtl(this);
+    connectLink();
 
     auto *f8 = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(f8, &QShortcut::activated, this, [this] { CreditArmed = true; });
@@ -146,57 +137,23 @@ void frmMain::buildCommandButtons(QWidget *area)
     column->addStretch(1);
 }
 
-void frmMain::buildHistoryGrid()
+void frmMain::buildHistoryFrame()
 {
     Frame1 = new QGroupBox(tr("Alert History"));
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *grid = new QGridLayout(Frame1);
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(2);
+    auto *frameLayout = new QVBoxLayout(Frame1);
+    historyGrid = new HistoryGrid(Frame1);
+    frameLayout->addWidget(historyGrid, 1);
+}
 
-    const std::array<const char *, 6> headings = {"Num", "Date", "Time", "Length", "ORG", "Event Code Received"};
-    const std::array<const char *, 6> headingNames = {"lblNumHead", "lblDateHead", "lblTimeHead",
-                                                      "lblLengthHead", "lblOrgHead", "lblEventHead"};
-    for (int c = 0; c < 6; ++c) {
-        auto *heading = new QLabel(QString::fromLatin1(headings[c]), Frame1);
-        heading->setObjectName(QString::fromLatin1(headingNames[c]));
-        QFont bold = heading->font();
-        bold.setBold(true);
-        heading->setFont(bold);
-        lblHeading[c] = heading;
-        grid->addWidget(heading, 0, c);
-    }
-    auto makeColumn = [this, grid](std::array<QLabel *, kHistoryRows> &labels, int column, Qt::Alignment align) {
-        for (int r = 0; r < kHistoryRows; ++r) {
-            auto *label = new QLabel(Frame1);
-            label->setAlignment(align | Qt::AlignVCenter);
-            label->setMinimumHeight(label->fontMetrics().height() + 2);
-            labels[r] = label;
-            grid->addWidget(label, r + 1, column);
-        }
-    };
-    makeColumn(lblNum, 0, Qt::AlignRight);
-    makeColumn(lblDate, 1, Qt::AlignLeft);
-    makeColumn(lblTime, 2, Qt::AlignLeft);
-    makeColumn(lblLength, 3, Qt::AlignLeft);
-    makeColumn(lblOrg, 4, Qt::AlignLeft);
-    makeColumn(lblEvent, 5, Qt::AlignLeft);
-    for (QLabel *label : lblEvent)
-        label->setAutoFillBackground(true);
-    // Room for the widest texts from the start, so the window does not jump when a
-    // history arrives.
-    const QFontMetrics metrics(Frame1->font());
-    lblDate[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("30-September")));
-    lblEvent[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Severe Thunderstorm Warning  ")));
-    grid->setColumnStretch(5, 1);
-    grid->setRowStretch(kHistoryRows + 1, 1);
-
-    nameArray(lblNum, QStringLiteral("lblNum"));
-    nameArray(lblDate, QStringLiteral("lblDate"));
-    nameArray(lblTime, QStringLiteral("lblTime"));
-    nameArray(lblLength, QStringLiteral("lblLength"));
-    nameArray(lblOrg, QStringLiteral("lblOrg"));
-    nameArray(lblEvent, QStringLiteral("lblEvent"));
+// The link's reports land in status panels 1 and 2 and in prgXfer.
+void frmMain::connectLink()
+{
+    ReceiverLink &link = ReceiverLink::instance();
+    connect(&link, &ReceiverLink::statusTextChanged, this, &frmMain::setStatusPanelText);
+    connect(&link, &ReceiverLink::progressMaximumChanged, prgXfer, &QProgressBar::setMaximum);
+    connect(&link, &ReceiverLink::progressValueChanged, prgXfer, &QProgressBar::setValue);
+    connect(&link, &ReceiverLink::progressVisibleChanged, prgXfer, &QWidget::setVisible);
 }
 
 void frmMain::buildMenus()
@@ -220,8 +177,8 @@ void frmMain::buildMenus()
     mnuHistory[2] = named(mnuView->addAction(QStringLiteral("View History Group  21 - 40")), "mnuHistory_2");
     mnuHistory[1]->setCheckable(true);
     mnuHistory[2]->setCheckable(true);
-    connect(mnuHistory[1], &QAction::triggered, this, [this] { mnuHistory_1_Click(*this); });
-    connect(mnuHistory[2], &QAction::triggered, this, [this] { mnuHistory_2_Click(*this); });
+    connect(mnuHistory[1], &QAction::triggered, this, &frmMain::mnuHistory_1_Click);
+    connect(mnuHistory[2], &QAction::triggered, this, &frmMain::mnuHistory_2_Click);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -373,6 +330,20 @@ void frmMain::mnuExit_Click()
     default:
         break; // Cancel or the box closed: stay
     }
+}
+
+void frmMain::mnuHistory_1_Click()
+{
+    showHistoryGroup(*historyGrid, 0);
+    mnuHistory[1]->setChecked(true);
+    mnuHistory[2]->setChecked(false);
+}
+
+void frmMain::mnuHistory_2_Click()
+{
+    showHistoryGroup(*historyGrid, 1);
+    mnuHistory[1]->setChecked(false);
+    mnuHistory[2]->setChecked(true);
 }
 
 void frmMain::mnuExitNoSave_Click()

@@ -1,6 +1,8 @@
+// Top floor (src/app): entry point, start-up, splash and main window; may use every folder.
 #pragma once
-// The program's hub: eleven command buttons, the menus, the alert history grid, the status
-// bar with its two panels, the transfer progress bar, the time-out timer and the exit paths.
+// The program's hub: eleven command buttons, the menus, the alert history grid (in Frame1),
+// the status bar with its two panels, the transfer progress bar and the exit paths. The
+// status panels and the progress bar show what the receiver link reports.
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -12,15 +14,14 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QTimer;
-class PortCtl;
+class HistoryGrid;
 
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
     static constexpr int kCommandCount = 11;
-    static constexpr int kHistoryRows = 20;
+    static constexpr int kHistoryRows = 20; // rows of the history grid
 
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
@@ -29,13 +30,11 @@ public:
     static frmMain *instance();
 
     // Controls that other windows and operations reach through the main window.
+    // The port Port1 and the timer tmrTimeOut belong to the receiver link (ReceiverLink).
     std::array<QPushButton *, kCommandCount> cmdMain{};
-    QTimer *tmrTimeOut = nullptr;
-    PortCtl *Port1 = nullptr; // the program's one serial port
     QProgressBar *prgXfer = nullptr;
     QGroupBox *Frame1 = nullptr;
-    std::array<QLabel *, kHistoryRows> lblNum{}, lblDate{}, lblTime{}, lblLength{}, lblOrg{}, lblEvent{};
-    std::array<QLabel *, 6> lblHeading{};
+    HistoryGrid *historyGrid = nullptr; // the label arrays lblNum, lblDate, ... inside Frame1
 
     QMenu *mnuFile = nullptr;
     QAction *mnuSaveAs = nullptr, *mnuExitNoSave = nullptr, *mnuExit = nullptr;
@@ -67,6 +66,9 @@ public:
     void cmdMain_Click(int index);
     void mnuExit_Click();
     void mnuExitNoSave_Click();
+    // The two items of "&View History": show their group and move the check mark to it.
+    void mnuHistory_1_Click();
+    void mnuHistory_2_Click();
     void exitWithSave();
     void exitWithoutSave();
     void statusPanelClicked(int panel);
@@ -74,7 +76,8 @@ public:
     // Whether the command of cmdMain index is built; unbuilt commands stay disabled.
     static bool commandAvailable(int index);
 
-    // The transfer and the ROM version query live on this window.
+    // The transfer command and the ROM version shown after it: the exchange runs on the
+    // receiver link (runTransferExchange), the menus and the history grid are this window's.
     void EstConnect();
     void XferRomVersion();
 
@@ -85,7 +88,8 @@ protected:
 
 private:
     void buildCommandButtons(QWidget *area);
-    void buildHistoryGrid();
+    void buildHistoryFrame();
+    void connectLink();
     void buildMenus();
     void buildStatusBar();
     void onActivate();

@@ -1,3 +1,4 @@
+// Top floor (src/app): entry point, start-up, splash and main window; may use every folder.
 #pragma once
 // The start-up splash: the editor version, the product and the maker.
 

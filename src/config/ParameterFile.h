@@ -1,3 +1,4 @@
+// Configuration (src/config): the record, its settings store and parameter file; uses core only.
 #pragma once
 // The county and event selections between runs: "ORVANE_FILE2.DAT" in the current directory,
 // 151 CR LF lines: the header, "[FIP Codes]", FipsList slots 0 to 98, "[Event Codes]" and

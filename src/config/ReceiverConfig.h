@@ -1,3 +1,4 @@
+// Configuration (src/config): the record, its settings store and parameter file; uses core only.
 #pragma once
 // The one in-memory record of everything the editor programs into the receiver, plus the
 // editor's own remembered settings. Fields carry their settings-store key names.

@@ -1,3 +1,4 @@
+// Configuration (src/config): the record, its settings store and parameter file; uses core only.
 #pragma once
 // Every field of ReceiverConfig (but the two lists) in the per-user settings store,
 // application "Orvane", one section per record group.

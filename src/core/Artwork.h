@@ -1,3 +1,4 @@
+// Ground floor (src/core): platform seams, message catalogue, pictures; uses no other folder.
 #pragma once
 // The program's pictures, drawn in code so that they stay crisp at any screen scaling:
 // the window icon, the button pictures of the main window and the splash/About picture.

@@ -1,3 +1,4 @@
+// Ground floor (src/core): platform seams, message catalogue, pictures; uses no other folder.
 #pragma once
 // The numbered error messages and the recurring questions of the program. Every box goes
 // through Platform::showMessage so that a test can record and answer it.

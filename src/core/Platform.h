@@ -1,3 +1,4 @@
+// Ground floor (src/core): platform seams, message catalogue, pictures; uses no other folder.
 #pragma once
 // The few places where the program touches the platform in ways a test must control:
 // message boxes, the system beep, ending the process, the clocks and the wait for events.

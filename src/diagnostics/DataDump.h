@@ -1,3 +1,4 @@
+// Diagnostics (src/diagnostics): data dump, About box, tips, help and web links; uses core, config, link.
 #pragma once
 // The data dump apart from any window and any port: the receiver's memory as the NV dump
 // leaves it in DumpBuffer, worded by formatNvDump; the filter that turns the receiver's raw

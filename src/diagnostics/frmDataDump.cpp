@@ -4,8 +4,8 @@
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "diagnostics/DataDump.h"
-#include "diagnostics/DumpLink.h"
 #include "link/PortCtl.h"
+#include "link/ReceiverLink.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,6 +39,14 @@ private:
 
 bool contactWaitRunning = false;
 
+// Reads and drops what is waiting: bytes that came before a command cannot be its answer (the
+// rest of an answer whose wait was given up).
+void discardWaiting(PortCtl &port)
+{
+    while (port.portReadByte() != -1) {
+    }
+}
+
 } // namespace
 
 bool dataDumpWaiting() { return dumpWaitRunning; }
@@ -48,29 +57,30 @@ bool MakeContact()
         Platform::beep();
         return false;
     }
-    if (DumpLink::openLink()) {
+    ReceiverLink &link = ReceiverLink::instance();
+    if (link.openLink()) {
         WaitMark mark(contactWaitRunning);
-        PortCtl *port = DumpLink::port();
-        DumpLink::discardWaiting();
-        DumpLink::startTimeout(kContactTimeoutMs);
-        DumpLink::clearTimedOut();
-        port->portWriteText(QStringLiteral("D"));
-        port->portSetControl(-1);
-        port->portFlush();
+        PortCtl &port = *link.Port1;
+        discardWaiting(port);
+        link.startLinkTimeout(kContactTimeoutMs);
+        link.TransferTimedOut = false;
+        port.portWriteText(QStringLiteral("D"));
+        port.portSetControl(-1);
+        port.portFlush();
         for (;;) {
-            DumpLink::waitForActivity();
-            for (int b = port->portReadByte(); b != -1; b = port->portReadByte()) {
-                if (b == 6) // ACK: the receiver is there; the port stays open for the window
+            link.waitForLinkActivity();
+            for (int b = port.portReadByte(); b != -1; b = port.portReadByte()) {
+                if (b == ACK) // the receiver is there; the port stays open for the window
                     return true;
-                if (b == 21) // NAK: refused, the port stays open
+                if (b == NAK) // refused; the port stays open
                     return false;
             }
-            if (DumpLink::waitOver())
+            if (link.linkWaitOver())
                 break;
         }
     }
-    DumpLink::stopTimeout();
-    DumpLink::closeLink();
+    link.tmrTimeOut->stop();
+    link.closeLink();
     return false;
 }
 
@@ -197,30 +207,30 @@ void frmDataDump::cmdNVData_Click()
     }
     WaitMark mark(waitRunning);
     waitAbandoned = false;
-    PortCtl *port = DumpLink::port();
-    if (!port)
-        return;
-    DumpLink::discardWaiting();
-    port->portWriteText(QStringLiteral("X"));
-    port->portFlush();
+    ReceiverLink &link = ReceiverLink::instance();
+    PortCtl &port = *link.Port1;
+    discardWaiting(port);
+    port.portWriteText(QStringLiteral("X"));
+    port.portFlush();
     appendText(kDumpLineEnd + kDumpLineEnd + QStringLiteral("NV Data Dump..Please wait") + kDumpLineEnd);
     Platform::waitForEvents(kNvDumpPauseMs);
-    DumpLink::stopTimeout();
+    link.tmrTimeOut->stop();
     if (waitAbandoned)
         return;
-    DumpLink::setProgress(kDumpProgressMaximum, 0);
-    DumpLink::clearTimedOut();
-    DumpLink::startTimeout(kDumpTimeoutMs);
-    port->portSetControl(-1);
+    link.setProgressMaximum(kDumpProgressMaximum);
+    link.setProgressValue(0);
+    link.TransferTimedOut = false;
+    link.startLinkTimeout(kDumpTimeoutMs);
+    port.portSetControl(-1);
 
     int count = 0;
     bool started = false;
     while (count < kNvDumpBytes) {
-        DumpLink::waitForActivity();
+        link.waitForLinkActivity();
         if (waitAbandoned)
             break;
-        while (count < kNvDumpBytes && port->portBytesWaiting() > 0) {
-            const int b = port->portReadByte();
+        while (count < kNvDumpBytes && port.portBytesWaiting() > 0) {
+            const int b = port.portReadByte();
             if (b == -1)
                 break;
             if (started)
@@ -228,12 +238,12 @@ void frmDataDump::cmdNVData_Click()
             else if (b == STX)
                 started = true;
         }
-        if (count < kNvDumpBytes && DumpLink::waitOver())
+        if (count < kNvDumpBytes && link.linkWaitOver())
             break;
     }
-    DumpLink::stopTimeout();
+    link.tmrTimeOut->stop();
     // Closed during the wait, or the device gone: nothing more is shown.
-    if (waitAbandoned || (count < kNvDumpBytes && !DumpLink::portOpen()))
+    if (waitAbandoned || (count < kNvDumpBytes && !port.isOpen()))
         return;
     formatNvDump();
 }
@@ -246,44 +256,42 @@ void frmDataDump::cmdRaw_Click()
     }
     WaitMark mark(waitRunning);
     waitAbandoned = false;
-    PortCtl *port = DumpLink::port();
-    if (!port)
-        return;
-    DumpLink::discardWaiting();
-    port->portWriteText(QStringLiteral("R"));
-    port->portFlush();
+    PortCtl &port = *ReceiverLink::instance().Port1;
+    discardWaiting(port);
+    port.portWriteText(QStringLiteral("R"));
+    port.portFlush();
     appendText(kDumpLineEnd + kDumpLineEnd + QStringLiteral("RAW Data Dump..Please wait"));
     DumpDataRaw();
 }
 
 void frmDataDump::DumpDataRaw()
 {
-    PortCtl *port = DumpLink::port();
-    if (!port)
-        return;
-    DumpLink::stopTimeout();
-    DumpLink::setProgress(kDumpProgressMaximum, 0);
-    DumpLink::clearTimedOut();
-    DumpLink::startTimeout(kDumpTimeoutMs);
-    port->portSetControl(-1);
+    ReceiverLink &link = ReceiverLink::instance();
+    PortCtl &port = *link.Port1;
+    link.tmrTimeOut->stop();
+    link.setProgressMaximum(kDumpProgressMaximum);
+    link.setProgressValue(0);
+    link.TransferTimedOut = false;
+    link.startLinkTimeout(kDumpTimeoutMs);
+    port.portSetControl(-1);
 
     RawDumpFilter filter;
     bool ended = false;
     while (!ended) {
-        DumpLink::waitForActivity();
+        link.waitForLinkActivity();
         if (waitAbandoned)
             break;
-        while (!ended && port->portBytesWaiting() > 0) {
-            const int b = port->portReadByte();
+        while (!ended && port.portBytesWaiting() > 0) {
+            const int b = port.portReadByte();
             if (b == -1)
                 break;
             ended = filter.take(b);
         }
-        if (!ended && DumpLink::waitOver())
+        if (!ended && link.linkWaitOver())
             break;
     }
-    DumpLink::stopTimeout();
-    if (waitAbandoned || (!ended && !DumpLink::portOpen()))
+    link.tmrTimeOut->stop();
+    if (waitAbandoned || (!ended && !port.isOpen()))
         return;
     appendText(kDumpLineEnd + filter.raw());
 }
@@ -311,11 +319,10 @@ void frmDataDump::cmdSave_Click()
 void frmDataDump::cmdExit_Click()
 {
     waitAbandoned = waitRunning;
-    if (PortCtl *port = DumpLink::port()) {
-        port->portWriteText(QStringLiteral("Q"));
-        port->portFlush(); // out before the port closes
-    }
-    DumpLink::closeLink();
+    ReceiverLink &link = ReceiverLink::instance();
+    link.Port1->portWriteText(QStringLiteral("Q"));
+    link.Port1->portFlush(); // out before the port closes
+    link.closeLink();
     done(QDialog::Accepted);
 }
 

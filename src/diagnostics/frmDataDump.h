@@ -1,3 +1,4 @@
+// Diagnostics (src/diagnostics): data dump, About box, tips, help and web links; uses core, config, link.
 #pragma once
 // "Orvane Data Dump": what the receiver really holds. NV Data reads its memory and shows it in
 // words, RAW Data the last SAME header it decoded; Save Window writes the display and the

@@ -1,11 +1,9 @@
 #include "history/HistoryView.h"
 
-#include "app/frmMain.h"
+#include "history/HistoryGrid.h"
 #include "link/HistoryDecoding.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
 
 namespace {
 
@@ -30,52 +28,36 @@ QColor alertClassColour(int alertClass)
     }
 }
 
-void clearHistoryGrid(frmMain &main)
+void clearHistoryGrid(HistoryGrid &grid)
 {
-    main.mnuView->menuAction()->setEnabled(false);
-    main.mnuSaveAs->setEnabled(false);
-    for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-        for (QLabel *cell : {main.lblDate[r], main.lblTime[r], main.lblOrg[r], main.lblEvent[r], main.lblLength[r]})
+    for (int r = 0; r < HistoryGrid::kHistoryRows; ++r) {
+        for (QLabel *cell : {grid.lblDate[r], grid.lblTime[r], grid.lblOrg[r], grid.lblEvent[r], grid.lblLength[r]})
             cell->clear();
-        QPalette palette = main.lblEvent[r]->palette();
+        QPalette palette = grid.lblEvent[r]->palette();
         palette.setColor(QPalette::Window, Qt::white);
-        main.lblEvent[r]->setPalette(palette);
+        grid.lblEvent[r]->setPalette(palette);
     }
 }
 
-void showHistoryGroup(frmMain &main, int group)
+void showHistoryGroup(HistoryGrid &grid, int group)
 {
-    const int first = group == 1 ? frmMain::kHistoryRows : 0;
-    for (int r = 0; r < frmMain::kHistoryRows; ++r) {
+    const int first = group == 1 ? HistoryGrid::kHistoryRows : 0;
+    for (int r = 0; r < HistoryGrid::kHistoryRows; ++r) {
         const int s = first + r;
-        main.lblNum[r]->setText(QString::number(s + 1));
-        for (QLabel *cell : {main.lblDate[r], main.lblTime[r], main.lblOrg[r], main.lblEvent[r], main.lblLength[r]})
+        grid.lblNum[r]->setText(QString::number(s + 1));
+        for (QLabel *cell : {grid.lblDate[r], grid.lblTime[r], grid.lblOrg[r], grid.lblEvent[r], grid.lblLength[r]})
             cell->clear();
-        setTextColour(main.lblEvent[r], kOtherAlertColour);
+        setTextColour(grid.lblEvent[r], kOtherAlertColour);
 
         // A record whose date could not be decoded is still an alert and keeps its row.
         const HistoryEntry &entry = HistoryTable[s];
         if (!entry.holdsAlert())
             continue;
-        main.lblTime[r]->setText(entry.Time);
-        main.lblDate[r]->setText(entry.Date);
-        main.lblOrg[r]->setText(entry.Org);
-        main.lblLength[r]->setText(entry.Length);
-        main.lblEvent[r]->setText(entry.Event);
-        setTextColour(main.lblEvent[r], alertClassColour(entry.AlertClass));
+        grid.lblTime[r]->setText(entry.Time);
+        grid.lblDate[r]->setText(entry.Date);
+        grid.lblOrg[r]->setText(entry.Org);
+        grid.lblLength[r]->setText(entry.Length);
+        grid.lblEvent[r]->setText(entry.Event);
+        setTextColour(grid.lblEvent[r], alertClassColour(entry.AlertClass));
     }
-}
-
-void mnuHistory_1_Click(frmMain &main)
-{
-    showHistoryGroup(main, 0);
-    main.mnuHistory[1]->setChecked(true);
-    main.mnuHistory[2]->setChecked(false);
-}
-
-void mnuHistory_2_Click(frmMain &main)
-{
-    showHistoryGroup(main, 1);
-    main.mnuHistory[1]->setChecked(false);
-    main.mnuHistory[2]->setChecked(true);
 }

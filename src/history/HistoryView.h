@@ -1,10 +1,12 @@
+// Alert history (src/history): the history grid and its views; uses core, config, link (decoded history).
 #pragma once
-// The alert history grid of the main window: 20 rows showing entries 1 to 20 or 21 to 40
-// of HistoryTable, the event text coloured by alert class, chosen through "&View History".
+// What the alert history grid shows: 20 rows of entries 1 to 20 or 21 to 40 of
+// HistoryTable, the event text coloured by alert class. The main window's "&View History"
+// items choose the group.
 
 #include <QColor>
 
-class frmMain;
+class HistoryGrid;
 
 inline const QColor kWarningColour(255, 0, 0);
 inline const QColor kWatchColour(0, 0, 255);
@@ -13,13 +15,9 @@ inline const QColor kOtherAlertColour(0, 0, 0);
 // The colour of an event text of the given alert class.
 QColor alertClassColour(int alertClass);
 
-// Empties the data cells of the 20 rows (numbers stay) and paints the event cells white;
-// disables the history menus. Run when a transfer starts.
-void clearHistoryGrid(frmMain &main);
+// Empties the data cells of the 20 rows (numbers stay) and paints the event cells white.
+// Run when a transfer starts.
+void clearHistoryGrid(HistoryGrid &grid);
 // Fills the grid from HistoryTable: group 0 = entries 1 to 20, group 1 = entries 21 to 40
 // (any other group is taken as 0).
-void showHistoryGroup(frmMain &main, int group);
-
-// The two items of "&View History": show their group and move the check mark to it.
-void mnuHistory_1_Click(frmMain &main);
-void mnuHistory_2_Click(frmMain &main);
+void showHistoryGroup(HistoryGrid &grid, int group);

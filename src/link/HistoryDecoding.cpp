@@ -1,9 +1,9 @@
 #include "link/HistoryDecoding.h"
 
 #include "core/Platform.h"
-#include "app/Startup.h"
+#include "config/DaylightState.h"
 #include "config/ReceiverConfig.h"
-#include "link/LinkState.h"
+#include "link/ReceiverLink.h"
 #include "selection/EventTable.h"
 
 #include <QDate>
@@ -20,9 +20,10 @@ const QStringList kWarningCodes = {"AVW", "BZW", "CFW", "DMO", "DSW", "EQW", "FF
 const QStringList kWatchCodes = {"AVA", "CFA", "FFA", "FLA", "HMW", "HUA",
                                  "HWA", "SVA", "TOA", "TRA", "TSA", "WSA"};
 
-// The characters at DownloadBuffer[p] .. [p + n - 1], one per byte.
+// The characters at DownloadBuffer[p] .. [p + n - 1] of the program's link, one per byte.
 QString bufferText(int p, int n)
 {
+    const DownloadBufferBytes &DownloadBuffer = ReceiverLink::instance().DownloadBuffer;
     QString text;
     for (int i = p; i < p + n && i < int(DownloadBuffer.size()); ++i)
         text += QChar(char16_t(DownloadBuffer[i]));
@@ -96,7 +97,7 @@ void decodeHistory()
         const int base = kHistoryRecordSize * r;
         HistoryEntry &entry = HistoryTable[r];
         entry = HistoryEntry();
-        if (DownloadBuffer[base] == 0)
+        if (ReceiverLink::instance().DownloadBuffer[base] == 0)
             continue;
 
         // A day that is not 001 to 366 leaves the offset empty, so this record gets no date

@@ -1,5 +1,7 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
-// Decoding of the receiver's 40 raw history records (DownloadBuffer) into HistoryTable:
+// Decoding of the receiver's 40 raw history records (the DownloadBuffer of the program's
+// link, ReceiverLink::instance()) into HistoryTable:
 // local date and time of issue, valid time, originator and event name with its alert class.
 //
 // Raw record r sits at DownloadBuffer[32 * r]: day of year "JJJ" (byte 0 = 0: empty record),

@@ -1,3 +1,4 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // The program's serial port component: the port operations the link, the port search and the
 // data dump use, over QSerialPort. Failures never escape: an operation on a closed port does

@@ -1,3 +1,4 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // Which device a port number (1 to 4, as the owner picks it) stands for, and what the setup
 // window says about it.

@@ -1,138 +1,115 @@
-#include "app/frmMain.h"
+#include "link/Transfer.h"
 
 #include "config/ReceiverConfig.h"
-#include "history/HistoryView.h"
-#include "link/HistoryDecoding.h"
-#include "link/LinkState.h"
 #include "link/PortCtl.h"
-#include "link/Transfer.h"
+#include "link/ReceiverLink.h"
 #include "link/TransferData.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QMenu>
-#include <QProgressBar>
 #include <QTimer>
 #include <algorithm>
 
-bool sendTransferImage(frmMain &main)
+bool sendTransferImage(ReceiverLink &link)
 {
-    PortCtl &port = *main.Port1;
+    PortCtl &port = *link.Port1;
     buildSettingsImage();
-    std::copy(SettingsImage.begin(), SettingsImage.end(), TransferImage.begin());
+    std::copy(SettingsImage.begin(), SettingsImage.end(), link.TransferImage.begin());
 
     pauseUntilUploadSecond();
 
-    main.tmrTimeOut->stop();
-    main.setStatusPanelText(1, QStringLiteral("Preparing For Upload..."));
-    main.prgXfer->setMaximum(kImageBytesSent);
-    main.prgXfer->setValue(0);
-    main.prgXfer->setVisible(true);
-    startLinkTimeout(20000);
+    link.tmrTimeOut->stop();
+    link.setStatusText(1, QStringLiteral("Preparing For Upload..."));
+    link.setProgressMaximum(kImageBytesSent);
+    link.setProgressValue(0);
+    link.setProgressVisible(true);
+    link.startLinkTimeout(20000);
 
     // The answer is due within 20 s of the first byte: the timer runs while writing.
     for (int i = 0; i < kImageBytesSent; ++i) {
-        port.portWriteByte(TransferImage[i]);
+        port.portWriteByte(link.TransferImage[i]);
         if (!port.isOpen())
             break; // write error or device gone: ends below as a time-out
-        main.prgXfer->setValue(i);
+        link.setProgressValue(i);
     }
     if (port.isOpen()) {
-        main.setStatusPanelText(1, QStringLiteral("Preparing For Download..."));
-        port.portWriteByte(imageChecksum() % 256);
-        TransferTimedOut = false;
+        link.setStatusText(1, QStringLiteral("Preparing For Download..."));
+        port.portWriteByte(imageChecksum(link.TransferImage) % 256);
+        link.TransferTimedOut = false;
         port.portSetControl(-1);
         port.portFlush();
         for (;;) {
-            waitForLinkActivity();
+            link.waitForLinkActivity();
             const int b = port.portReadByte();
             if (b == ACK) {
-                main.setStatusPanelText(1, QStringLiteral("Downloading Data"));
+                link.setStatusText(1, QStringLiteral("Downloading Data"));
                 return true;
             }
             if (b == NAK) {
-                main.setStatusPanelText(1, QStringLiteral("Upload Failure"));
+                link.setStatusText(1, QStringLiteral("Upload Failure"));
                 return false;
             }
-            if (linkWaitOver())
+            if (link.linkWaitOver())
                 break;
         }
     }
-    main.setStatusPanelText(1, QStringLiteral("Upload Data Timeout"));
+    link.setStatusText(1, QStringLiteral("Upload Data Timeout"));
     return false;
 }
 
-bool receiveDownload(frmMain &main)
+bool receiveDownload(ReceiverLink &link)
 {
-    PortCtl &port = *main.Port1;
-    main.tmrTimeOut->stop();
+    PortCtl &port = *link.Port1;
+    link.tmrTimeOut->stop();
     int n = 0;
     int b = -1;
-    main.prgXfer->setMaximum(1297);
-    main.prgXfer->setValue(0);
-    TransferTimedOut = false;
-    startLinkTimeout(20000);
+    link.setProgressMaximum(1297);
+    link.setProgressValue(0);
+    link.TransferTimedOut = false;
+    link.startLinkTimeout(20000);
     port.portSetControl(-1);
     for (;;) {
-        waitForLinkActivity();
+        link.waitForLinkActivity();
         // Take everything that has arrived before waiting again.
         while (n < kDownloadBytes && port.portBytesWaiting() > 0) {
             b = port.portReadByte();
             if (b == -1)
                 break;
-            DownloadBuffer[n] = quint8(b);
+            link.DownloadBuffer[n] = quint8(b);
             ++n;
-            main.prgXfer->setValue(n);
+            link.setProgressValue(n);
         }
         if (n >= kDownloadBytes)
             break;
-        if (linkWaitOver()) {
-            main.prgXfer->setVisible(false);
+        if (link.linkWaitOver()) {
+            link.setProgressVisible(false);
             return false;
         }
     }
-    main.tmrTimeOut->stop();
-    main.prgXfer->setVisible(false);
+    link.tmrTimeOut->stop();
+    link.setProgressVisible(false);
     return b == ACK;
 }
 
-void frmMain::EstConnect()
+bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked)
 {
-    setStatusPanelText(1, QString());
-    setStatusPanelText(2, QString());
-    mnuView->menuAction()->setEnabled(false);
-    mnuSaveAs->setEnabled(false);
-    clearHistoryGrid(*this);
-
-    if (!negotiateLink()) {
-        setStatusPanelText(1, QStringLiteral("Port Connect Failed"));
-        closeLink();
-        return;
+    if (!link.negotiateLink()) {
+        link.setStatusText(1, QStringLiteral("Port Connect Failed"));
+        link.closeLink();
+        return false;
     }
-    setStatusPanelText(1, QStringLiteral("Port Connect Successful...Preparing For Upload"));
-    buildSelectionArea();
+    link.setStatusText(1, QStringLiteral("Port Connect Successful...Preparing For Upload"));
+    buildSelectionArea(link.TransferImage);
     for (int i = 0; i < 101; ++i)
         QCoreApplication::processEvents();
 
-    if (sendTransferImage(*this) && receiveDownload(*this) && downloadChecksumOk()) {
-        setStatusPanelText(1, QStringLiteral("Upload / Download Successful"));
-        XferRomVersion();
-        mnuHistory[1]->setChecked(true);
-        mnuHistory[2]->setChecked(false);
-        decodeHistory();
-        showHistoryGroup(*this, 0);
-        prgXfer->setValue(0);
-        prgXfer->setVisible(false);
-        mnuView->menuAction()->setEnabled(true);
-        mnuSaveAs->setEnabled(true);
+    const bool checked = sendTransferImage(link) && receiveDownload(link) && downloadChecksumOk(link.DownloadBuffer);
+    if (checked) {
+        link.setStatusText(1, QStringLiteral("Upload / Download Successful"));
+        if (whenChecked)
+            whenChecked();
     }
     // The port is closed at the end of every exchange; a failure stays in the status bar.
-    tmrTimeOut->stop();
-    closeLink();
-}
-
-void frmMain::XferRomVersion()
-{
-    ReceiverConfig.EDITOR.ReceiverVersion = romVersionFromDownload();
-    setStatusPanelText(2, QStringLiteral("Orvane ROM Version = ") + ReceiverConfig.EDITOR.ReceiverVersion);
+    link.tmrTimeOut->stop();
+    link.closeLink();
+    return checked;
 }

@@ -1,13 +1,24 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
-// The two halves of the transfer exchange that frmMain::EstConnect runs after the attention
-// handshake. Both report in status panel 1 and the progress bar of the main window.
+// The transfer exchange with the receiver over a link: the attention handshake, the image
+// going out and the download coming back. Every step reports through the link's signals
+// (status panel 1, the progress bar), so it runs the same with or without a main window.
 
-class frmMain;
+#include <functional>
 
-// Builds the settings block, waits for the upload second, sends bytes 0 to 606 of
-// TransferImage and their checksum, and waits up to 20 s for the receiver's answer.
+class ReceiverLink;
+
+// Builds the settings block, waits for the upload second, sends bytes 0 to 606 of the
+// link's TransferImage and their checksum, and waits up to 20 s for the receiver's answer.
 // True on ACK. A write error or a vanished device ends it like a time-out.
-bool sendTransferImage(frmMain &main);
-// Receives the 1284 download bytes into DownloadBuffer within 20 s; true when all arrived
-// and the last is ACK.
-bool receiveDownload(frmMain &main);
+bool sendTransferImage(ReceiverLink &link);
+// Receives the 1284 download bytes into the link's DownloadBuffer within 20 s; true when
+// all arrived and the last is ACK.
+bool receiveDownload(ReceiverLink &link);
+
+// The whole exchange of "Transfer Data Between PC and Orvane" (the main window's EstConnect):
+// negotiation, selection area, image, download and its checksum. After a download that
+// passed the checksum it reports "Upload / Download Successful" and runs `whenChecked`
+// (the caller shows what came back); then, as after every failure, the time-out timer stops
+// and the port is closed. True when the download passed.
+bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked = {});

@@ -2,7 +2,6 @@
 
 #include "core/Platform.h"
 #include "config/ReceiverConfig.h"
-#include "link/LinkState.h"
 
 #include <QThread>
 #include <algorithm>
@@ -21,7 +20,7 @@ void sleepMs(int ms)
 
 } // namespace
 
-void buildSelectionArea()
+void buildSelectionArea(TransferImageBytes &TransferImage)
 {
     std::fill(TransferImage.begin() + kFipsAreaStart, TransferImage.begin() + kFipsAreaEnd, quint8(0));
     std::fill(TransferImage.begin() + kEventAreaStart, TransferImage.begin() + kEventAreaEnd, quint8(0));
@@ -56,7 +55,7 @@ void buildSelectionArea()
     }
 }
 
-int imageChecksum()
+int imageChecksum(const TransferImageBytes &TransferImage)
 {
     int sum = 0;
     for (int i = 0; i < kImageBytesSent; ++i)
@@ -64,7 +63,7 @@ int imageChecksum()
     return sum;
 }
 
-bool downloadChecksumOk()
+bool downloadChecksumOk(const DownloadBufferBytes &DownloadBuffer)
 {
     int sum = 0;
     for (int i = 0; i < kDownloadChecksumIndex; ++i)
@@ -72,7 +71,7 @@ bool downloadChecksumOk()
     return sum == DownloadBuffer[kDownloadChecksumIndex];
 }
 
-QString romVersionFromDownload()
+QString romVersionFromDownload(const DownloadBufferBytes &DownloadBuffer)
 {
     return QString(QChar(DownloadBuffer[1280])) + u'.' + QChar(DownloadBuffer[1281]) + QChar(DownloadBuffer[1282]);
 }

@@ -1,6 +1,11 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
-// The bytes of a transfer, apart from any window: the selection area of TransferImage, the
-// two checksums, the ROM version text and the clock-second pause before the upload.
+// The bytes of a transfer, apart from any window and any port: the selection area of the
+// transfer image, the two checksums, the ROM version text and the clock-second pause before
+// the upload. They work on the buffers they are given (the link's TransferImage and
+// DownloadBuffer in the program).
+
+#include "link/ReceiverLink.h"
 
 #include <QDateTime>
 #include <QString>
@@ -16,15 +21,15 @@ constexpr int kImageBytesSent = 607;
 constexpr int kDownloadBytes = 1284;
 constexpr int kDownloadChecksumIndex = 1279;
 
-// Fills bytes 32 to 606 of TransferImage from FipsList and EventList. Entries that would not
+// Fills bytes 32 to 606 of the image from FipsList and EventList. Entries that would not
 // fit in their area are left out: nothing is ever written outside it, whatever the lists hold.
-void buildSelectionArea();
-// Sum of TransferImage bytes 0 to 606 (the caller keeps the low 8 bits).
-int imageChecksum();
-// Whether the sum of DownloadBuffer bytes 0 to 1278, modulo 256, equals byte 1279.
-bool downloadChecksumOk();
-// "1.05" from DownloadBuffer bytes 1280 to 1282 holding "105".
-QString romVersionFromDownload();
+void buildSelectionArea(TransferImageBytes &TransferImage);
+// Sum of the image's bytes 0 to 606 (the caller keeps the low 8 bits).
+int imageChecksum(const TransferImageBytes &TransferImage);
+// Whether the sum of the download's bytes 0 to 1278, modulo 256, equals byte 1279.
+bool downloadChecksumOk(const DownloadBufferBytes &DownloadBuffer);
+// "1.05" from the download's bytes 1280 to 1282 holding "105".
+QString romVersionFromDownload(const DownloadBufferBytes &DownloadBuffer);
 
 // The second at which the upload starts when the pause begins at `second`: two seconds on,
 // or second 2 when that would pass 59.

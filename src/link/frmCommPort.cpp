@@ -1,7 +1,7 @@
 #include "link/frmCommPort.h"
 
+#include "core/Artwork.h"
 #include "core/MessageCatalogue.h"
-#include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
@@ -57,7 +57,7 @@ frmCommPort::frmCommPort(QWidget *parent) : QDialog(parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(frmMain::ImageList1(1));
+    Image1->setPixmap(imageListPicture(1));
 
     auto *portFrame = new QGroupBox(QStringLiteral("Serial Comm Port"), this);
     portFrame->setObjectName(QStringLiteral("fraCommPort"));
@@ -172,14 +172,13 @@ void frmCommPort::SaveSettings()
 
 bool frmCommPort::TestOpenPort(qint16 &PortNum)
 {
-    PortCtl *port = linkPort();
-    if (!port)
-        return false;
+    ReceiverLink &link = ReceiverLink::instance();
+    PortCtl *port = link.Port1;
     port->portSetBaud(4800);
     port->portSetOption(0);
     port->portSetNumber(PortNum);
-    PortOpenState = port->portOpen() > 0;
-    if (!PortOpenState) {
+    link.PortOpenState = port->portOpen() > 0;
+    if (!link.PortOpenState) {
         closeLink();
         return false;
     }
@@ -189,8 +188,6 @@ bool frmCommPort::TestOpenPort(qint16 &PortNum)
 qint16 frmCommPort::TestSerial()
 {
     PortCtl *port = linkPort();
-    if (!port)
-        return -1;
     port->portFlush();
     for (qint16 n = 1; n <= 4; ++n) {
         closeLink();
@@ -227,10 +224,9 @@ void frmCommPort::cmdTest_Click()
         return;
     selectPortOption(n - 1);
     ReceiverConfig.EDITOR.SerialPort = n;
-    if (frmMain *main = frmMain::instance())
-        main->setStatusPanelText(1, QStringLiteral(" Serial port ") + number + QStringLiteral(" found ") +
-                                        QStringLiteral("and passed handshaking test. Port ") + number +
-                                        QStringLiteral(" set."));
+    ReceiverLink::instance().setStatusText(1, QStringLiteral(" Serial port ") + number + QStringLiteral(" found ") +
+                                                  QStringLiteral("and passed handshaking test. Port ") + number +
+                                                  QStringLiteral(" set."));
 }
 
 void frmCommPort::cmdOk_Click()

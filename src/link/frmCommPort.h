@@ -1,3 +1,4 @@
+// Receiver link (src/link): port, link, transfer, history decoding; uses core, config, the event table.
 #pragma once
 // "Orvane Setup": the serial port the receiver is wired to (with the device each port
 // stands for), the time zone and daylight saving of the history times, and the port search.

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // The 52 SAME event codes the editor knows: their names (the texts the alert history
 // shows), where each tick box stands in the event window, and the order in which the ticked

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // The FIPS entry: the one text form of a county everywhere in the editor.
 //   columns 1-2   "X " when the county is programmed into the receiver, two blanks if not

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // Pieces the county and state windows build alike.
 

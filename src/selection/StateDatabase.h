@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // The county and transmitter database: the 54 state files delivered in the "States" folder
 // beside the program, the state box table, the frequency filter and the state-number table

@@ -6,7 +6,6 @@
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
 #include "selection/StateDatabase.h"
-#include "selection/frmFIPS.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -197,15 +196,11 @@ bool frmEnterFIP::StoreFips()
     QListWidgetItem *item = lstCounty->currentItem();
     if (!item || !item->isSelected())
         return false;
-    frmFIPS *fips = frmFIPS::instance();
-    fips->lstFips->clear();
     clearStateLines(kStateFileMaxLines - 2);
     for (int slot = 0; slot < kMaxStoredEntries; ++slot)
         FipsList[slot].clear();
-    fips->lblState->setText(cmbState->currentText());
-    fips->lblTransmitter->setText(item->text());
     ReceiverConfig.EDITOR.TransmitterLocation = item->text();
-    collectTransmitterCounties(ReceiverConfig.EDITOR.TransmitterLocation);
+    emit transmitterStored(cmbState->currentText(), item->text()); // the county window refills its list
     return true;
 }
 
@@ -236,19 +231,3 @@ void frmEnterFIP::cmdOk_Click()
 }
 
 void frmEnterFIP::cmdCancel_Click() { reject(); }
-
-void initStateSelection()
-{
-    frmEnterFIP *window = frmEnterFIP::instance();
-    window->fillStateList();
-    window->fillFrequencyList();
-    const int filter = ReceiverConfig.EDITOR.FrequencyListingFilter;
-    const int state = ReceiverConfig.EDITOR.StateID;
-    // Only the shown entry changes; an index out of range shows nothing.
-    window->cmbLimit->setCurrentIndex(filter >= 0 && filter < kFrequencyFilterCount ? filter : -1);
-    window->cmbState->setCurrentIndex(state >= 0 && state < kStateCount ? state : -1);
-    frmFIPS *fips = frmFIPS::instance();
-    fips->lblState->setText(window->cmbState->currentText());
-    fips->lblTransmitter->setText(ReceiverConfig.EDITOR.TransmitterLocation);
-    window->buildTransmitterList(ReceiverConfig.EDITOR.StateID);
-}

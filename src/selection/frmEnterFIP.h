@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // "Orvane State / Transmitter Entry": the owner picks a state, optionally a channel, and
 // the transmitter the receiver listens to; the FIPS list then holds every county that
@@ -26,6 +27,8 @@ public:
     void fillStateList();
     void fillFrequencyList();
     bool buildTransmitterList(int stateIndex);
+    // Stores the highlighted transmitter, empties FipsList and the state lines, and tells the
+    // county window through transmitterStored.
     bool StoreFips();
 
     // The owner's choices from the boxes' lists.
@@ -33,6 +36,11 @@ public:
     void cmbLimit_Click(int index);
     void cmdOk_Click();
     void cmdCancel_Click();
+
+signals:
+    // OK took `transmitter` of the state `stateName`: the county window (frmFIPS) shows them
+    // and fills its list with the transmitter's counties.
+    void transmitterStored(const QString &stateName, const QString &transmitter);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,6 +51,3 @@ private:
     explicit frmEnterFIP(QWidget *parent = nullptr);
 };
 
-// Start-up: fills the boxes, shows the saved state and filter, sets the FIPS window's
-// labels and builds the transmitter list of the saved state.
-void initStateSelection();

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // The event code window: 52 tick boxes on two pages, at most 48 ticked, stored into
 // EventList on OK. Created anew at each opening, so it always starts from EventList.

@@ -3,7 +3,6 @@
 #include "core/MessageCatalogue.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
-#include "selection/frmFIPS.h"
 
 #include <QFontDatabase>
 #include <algorithm>
@@ -141,12 +140,7 @@ void frmFIPEdit::cmdOK_Click()
                            QStringLiteral(" Orvane Digital Weather Receiver"));
         return;
     }
-    QListWidget *list = frmFIPS::instance()->lstFips;
-    if (FipsEditIndex >= 0 && FipsEditIndex < list->count())
-        list->item(FipsEditIndex)->setText(FipsEditResult);
-    else
-        frmFIPS::instance()->insertLine(list->count(), FipsEditResult);
-    accept();
+    accept(); // the county window puts FipsEditResult into its list
 }
 
 void frmFIPEdit::cmdCancel_Click() { reject(); }

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // " Orvane FIPS Editor": adds or edits one line of the FIPS list by its three fields.
 // Created for each add or edit and destroyed when it closes.

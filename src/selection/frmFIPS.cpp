@@ -1,8 +1,8 @@
 #include "selection/frmFIPS.h"
 
+#include "core/Artwork.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
-#include "app/frmMain.h"
 #include "config/ReceiverConfig.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
@@ -10,6 +10,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPEdit.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -136,12 +137,21 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     connect(cmdRemove, &QPushButton::clicked, this, &frmFIPS::cmdRemove_Click);
     connect(cmdEnterCodes, &QPushButton::clicked, this, &frmFIPS::cmdEnterCodes_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmFIPS::cmdOK_Click);
+
+    // A transmitter taken in the state window replaces the list by its counties.
+    connect(frmEnterFIP::instance(), &frmEnterFIP::transmitterStored, this,
+            [this](const QString &stateName, const QString &transmitter) {
+                lstFips->clear();
+                lblState->setText(stateName);
+                lblTransmitter->setText(transmitter);
+                collectTransmitterCounties(transmitter);
+            });
 }
 
 void frmFIPS::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    setWindowIcon(QIcon(frmMain::ImageList1(2)));
+    setWindowIcon(QIcon(imageListPicture(2)));
     cmdOK->setFocus();
 }
 
@@ -182,7 +192,15 @@ bool frmFIPS::openEditor(int mode, const QString &frameCaption)
     FipsEditMode = qint16(mode);
     frmFIPEdit editor(this);
     editor.Frame1->setTitle(frameCaption);
-    return editor.exec() == QDialog::Accepted;
+    if (editor.exec() != QDialog::Accepted)
+        return false;
+    // OK left the finished line in FipsEditResult: it replaces the line at FipsEditIndex,
+    // or joins the end of the list.
+    if (FipsEditIndex >= 0 && FipsEditIndex < lstFips->count())
+        lstFips->item(FipsEditIndex)->setText(FipsEditResult);
+    else
+        insertLine(lstFips->count(), FipsEditResult);
+    return true;
 }
 
 // A line can be added only while FipsList can still store it.
@@ -290,4 +308,20 @@ void collectTransmitterCounties(const QString &transmitterKey)
         window->insertLine(p++, entry);
     if (!found.complete)
         Platform::beep();
+}
+
+void initStateSelection()
+{
+    frmEnterFIP *window = frmEnterFIP::instance();
+    window->fillStateList();
+    window->fillFrequencyList();
+    const int filter = ReceiverConfig.EDITOR.FrequencyListingFilter;
+    const int state = ReceiverConfig.EDITOR.StateID;
+    // Only the shown entry changes; an index out of range shows nothing.
+    window->cmbLimit->setCurrentIndex(filter >= 0 && filter < kFrequencyFilterCount ? filter : -1);
+    window->cmbState->setCurrentIndex(state >= 0 && state < kStateCount ? state : -1);
+    frmFIPS *fips = frmFIPS::instance();
+    fips->lblState->setText(window->cmbState->currentText());
+    fips->lblTransmitter->setText(ReceiverConfig.EDITOR.TransmitterLocation);
+    window->buildTransmitterList(ReceiverConfig.EDITOR.StateID);
 }

@@ -1,3 +1,4 @@
+// Selection (src/selection): states, transmitters, counties and event codes; uses core and config.
 #pragma once
 // "Orvane FIPS Codes": the county list with a tick per line. Created at start-up and only
 // shown and hidden, so its list is the working copy of the county selection for the run;
@@ -57,6 +58,9 @@ private:
     bool shapePhase = false;
 };
 
+// Start-up: fills the boxes of the state window (frmEnterFIP), shows the saved state and
+// filter, sets the FIPS window's labels and builds the transmitter list of the saved state.
+void initStateSelection();
 // Start-up: fills the list from FipsList.
 void fillFipsListBox();
 // Rebuilds the list with every county the transmitter covers, all unticked.

@@ -21,11 +21,6 @@ namespace {
 
 using F = ReceiverSimulator::Fault;
 
-QString county(const char *code, bool ticked = true)
-{
-    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
-}
-
 // The raw text the simulator sends unless told otherwise, as the window must show it: the
 // noise before "ZCZC" and the control characters gone, lines ending at 62 and 124.
 const QString kHeader = QStringLiteral(
@@ -145,7 +140,7 @@ private slots:
         // The designed numbers: the pause after "X", the progress maximum, the 20 s time-out.
         QVERIFY(doubles().waits.contains(500));
         QCOMPARE(main->prgXfer->maximum(), 2096);
-        QCOMPARE(main->tmrTimeOut->interval(), scaledLinkTime(20000));
+        QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(20000));
         QVERIFY(doubles().messages.isEmpty());
     }
 
@@ -157,7 +152,7 @@ private slots:
                                             kHeader.mid(62, 60), kHeader.mid(122)}));
         QCOMPARE(receiver->commandsReceived(), QByteArray("DR"));
         QCOMPARE(main->prgXfer->maximum(), 2096);
-        QCOMPARE(main->tmrTimeOut->interval(), scaledLinkTime(20000));
+        QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(20000));
     }
 
     // Contact made, then the receiver says nothing more: after the time-outs the NV dump shows
@@ -177,15 +172,15 @@ private slots:
         QCOMPARE(dump->Text1->toPlainText(),
                  QString("\n\nNV Data Dump..Please wait\n" + formatNvDump(before)).replace("\r\n", "\n"));
         QVERIFY(DumpBuffer == before);
-        QVERIFY(TransferTimedOut);
+        QVERIFY(link->TransferTimedOut);
 
         dump->cmdClear->click();
         QVERIFY(dump->Text1->toPlainText().isEmpty());
         dump->cmdRaw->click();
         QCOMPARE(dump->Text1->toPlainText(), QStringLiteral("\n\nRAW Data Dump..Please wait\n"));
-        QVERIFY(TransferTimedOut);
+        QVERIFY(link->TransferTimedOut);
         QVERIFY(doubles().messages.isEmpty());
-        QVERIFY(main->Port1->isOpen()); // the window still holds the port
+        QVERIFY(link->Port1->isOpen()); // the window still holds the port
     }
 
     // A dump cut short keeps the earlier bytes where nothing new arrived.
@@ -228,9 +223,9 @@ private slots:
         receiver->setGarbageBeforeAnswers(noise);
         QCOMPARE(MakeContact(), contact);
         QCOMPARE(receiver->commandsReceived(), QByteArray("D"));
-        QCOMPARE(main->Port1->isOpen(), portOpen);
-        QCOMPARE(LinkConnected, portOpen);
-        QCOMPARE(main->tmrTimeOut->interval(), scaledLinkTime(2000));
+        QCOMPARE(link->Port1->isOpen(), portOpen);
+        QCOMPARE(link->LinkConnected, portOpen);
+        QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(2000));
         QVERIFY(doubles().messages.isEmpty());
     }
 
@@ -361,7 +356,7 @@ private slots:
         QCOMPARE(receiver->commandsReceived(), QByteArray("DX"));
         QCOMPARE(dump->Text1->toPlainText().count("NV Data Dump..Please wait"), 1);
         QCOMPARE(dump->Text1->toPlainText().count("End Of Data Dump"), 1);
-        QVERIFY(!TransferTimedOut);
+        QVERIFY(!link->TransferTimedOut);
         QVERIFY(!dump->waiting());
         QVERIFY(!dataDumpWaiting());
     }
@@ -421,12 +416,12 @@ private slots:
             return;
         }
         QCOMPARE(receiver->commandsReceived(), sent);
-        QVERIFY(main->Port1->isOpen());
-        QVERIFY(LinkConnected);
+        QVERIFY(link->Port1->isOpen());
+        QVERIFY(link->LinkConnected);
 
         // The abandoned answer arrives meanwhile; the next dump is not mixed with it.
         const int answerBytes = raw ? int(staleRaw.size()) + 1 : 513;
-        QVERIFY(QTest::qWaitFor([&] { return main->Port1->portBytesWaiting() >= answerBytes; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return link->Port1->portBytesWaiting() >= answerBytes; }, 5000));
         receiver->setFault(F::None);
         QByteArray memory(512, '\0');
         memory[2] = 6;

@@ -6,7 +6,8 @@
 #include "support/TestRegistry.h"
 #include "link/LinkTestSupport.h"
 
-#include "app/Startup.h"
+#include "config/DaylightState.h"
+#include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "selection/EventTable.h"
@@ -78,7 +79,7 @@ class HistoryViewTest : public QObject, LinkFixture
         main->mnuHistory[1]->setChecked(true);
         main->mnuHistory[2]->setChecked(false);
         decodeHistory();
-        showHistoryGroup(*main, 0);
+        showHistoryGroup(*main->historyGrid, 0);
         main->mnuView->menuAction()->setEnabled(true);
         main->mnuSaveAs->setEnabled(true);
     }
@@ -145,9 +146,9 @@ private slots:
         QVERIFY(!main->mnuView->menuAction()->isEnabled());
         QVERIFY(!main->mnuSaveAs->isEnabled());
         for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-            QCOMPARE(main->lblNum[r]->text(), QString::number(r + 21));
+            QCOMPARE(main->historyGrid->lblNum[r]->text(), QString::number(r + 21));
             QCOMPARE(rowData(*main, r), kEmptyRow);
-            QCOMPARE(main->lblEvent[r]->palette().color(QPalette::Window), QColor(255, 255, 255));
+            QCOMPARE(main->historyGrid->lblEvent[r]->palette().color(QPalette::Window), QColor(255, 255, 255));
         }
         QCOMPARE(HistoryTable[0].Event, QStringLiteral("Tornado Warning"));
         checkPortClosed();
@@ -161,24 +162,24 @@ private slots:
         records[20] = historyRecord(124, 18, 45, "WXR", "TOA");
         records[21] = historyRecord(124, 18, 45, "WXR", "XYZ"); // unknown: black
         presentDownload(records);
-        QCOMPARE(textColour(main->lblEvent[0]), kRed);
-        QCOMPARE(textColour(main->lblEvent[1]), kBlack);
-        QCOMPARE(textColour(main->lblEvent[2]), kBlack);
+        QCOMPARE(textColour(main->historyGrid->lblEvent[0]), kRed);
+        QCOMPARE(textColour(main->historyGrid->lblEvent[1]), kBlack);
+        QCOMPARE(textColour(main->historyGrid->lblEvent[2]), kBlack);
 
         main->mnuHistory[2]->trigger();
-        QCOMPARE(main->lblEvent[0]->text(), QStringLiteral("Tornado Watch"));
-        QCOMPARE(textColour(main->lblEvent[0]), kBlue);
-        QCOMPARE(main->lblEvent[1]->text(), QStringLiteral("Unknown Event Code"));
-        QCOMPARE(textColour(main->lblEvent[1]), kBlack);
+        QCOMPARE(main->historyGrid->lblEvent[0]->text(), QStringLiteral("Tornado Watch"));
+        QCOMPARE(textColour(main->historyGrid->lblEvent[0]), kBlue);
+        QCOMPARE(main->historyGrid->lblEvent[1]->text(), QStringLiteral("Unknown Event Code"));
+        QCOMPARE(textColour(main->historyGrid->lblEvent[1]), kBlack);
 
         // A red row whose slot in the other group is empty turns black and empty.
         records[20] = emptyHistoryRecord();
         presentDownload(records);
         main->mnuHistory[2]->trigger();
-        QCOMPARE(main->lblEvent[0]->text(), QString());
-        QCOMPARE(textColour(main->lblEvent[0]), kBlack);
+        QCOMPARE(main->historyGrid->lblEvent[0]->text(), QString());
+        QCOMPARE(textColour(main->historyGrid->lblEvent[0]), kBlack);
         main->mnuHistory[1]->trigger();
-        QCOMPARE(textColour(main->lblEvent[0]), kRed);
+        QCOMPARE(textColour(main->historyGrid->lblEvent[0]), kRed);
     }
 
     void groupNumbers_data()
@@ -194,9 +195,9 @@ private slots:
     {
         QFETCH(int, group);
         QFETCH(int, firstNumber);
-        showHistoryGroup(*main, group);
-        QCOMPARE(main->lblNum[0]->text(), QString::number(firstNumber));
-        QCOMPARE(main->lblNum[19]->text(), QString::number(firstNumber + 19));
+        showHistoryGroup(*main->historyGrid, group);
+        QCOMPARE(main->historyGrid->lblNum[0]->text(), QString::number(firstNumber));
+        QCOMPARE(main->historyGrid->lblNum[19]->text(), QString::number(firstNumber + 19));
     }
 
     // A record whose day could not be read has no date, but it is still an alert: its row
@@ -208,7 +209,7 @@ private slots:
         presentDownload({historyRecord(123, 18, 45, "WXR", "SVA"), historyRecord(f)});
         QCOMPARE(rowData(*main, 0), QStringLiteral("3-May|13:45|01:30|WXR|Severe Thunderstorm Watch"));
         QCOMPARE(rowData(*main, 1), QStringLiteral("|13:45|01:30|CIV|Tornado Warning"));
-        QCOMPARE(textColour(main->lblEvent[1]), kRed);
+        QCOMPARE(textColour(main->historyGrid->lblEvent[1]), kRed);
         QCOMPARE(rowData(*main, 2), kEmptyRow);
     }
 };

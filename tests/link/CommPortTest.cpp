@@ -180,8 +180,8 @@ private slots:
         QCOMPARE(main->statusPanelText(1),
                  storedPort == 3 ? QStringLiteral(" Serial port 3 found and passed handshaking test. Port 3 set.")
                                  : QString());
-        QVERIFY(!main->Port1->isOpen());
-        QVERIFY(!LinkConnected);
+        QVERIFY(!link->Port1->isOpen());
+        QVERIFY(!link->LinkConnected);
     }
 };
 

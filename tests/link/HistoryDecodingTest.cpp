@@ -2,7 +2,7 @@
 #include "support/HistoryRecords.h"
 #include "support/TestRegistry.h"
 
-#include "app/Startup.h"
+#include "config/DaylightState.h"
 #include "config/ReceiverConfig.h"
 #include "link/HistoryDecoding.h"
 #include "selection/EventTable.h"

@@ -36,12 +36,12 @@ private slots:
     {
         QFETCH(bool, deviceGone);
         QVERIFY(openLink());
-        QVERIFY(LinkConnected);
-        QVERIFY(PortOpenState);
-        QCOMPARE(main->Port1->deviceName(), receiver->devicePath());
+        QVERIFY(link->LinkConnected);
+        QVERIFY(link->PortOpenState);
+        QCOMPARE(link->Port1->deviceName(), receiver->devicePath());
         ReceiverConfig.EDITOR.SerialPort = 3; // no such device: a second open would fail
         QVERIFY(openLink());
-        QCOMPARE(main->Port1->openCount(), 1);
+        QCOMPARE(link->Port1->openCount(), 1);
         if (deviceGone)
             receiver->hangUpNow();
         closeLink();
@@ -72,10 +72,10 @@ private slots:
         QCOMPARE(negotiateLink(), connected);
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Negotiating Port # 2"));
         QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
-        QCOMPARE(LinkConnected, connected);
-        QCOMPARE(main->Port1->isOpen(), connected);
+        QCOMPARE(link->LinkConnected, connected);
+        QCOMPARE(link->Port1->isOpen(), connected);
         if (connected) {
-            QVERIFY(main->tmrTimeOut->isActive()); // the transfer goes on under the same timer
+            QVERIFY(link->tmrTimeOut->isActive()); // the transfer goes on under the same timer
             QVERIFY(doubles().messages.isEmpty());
         } else {
             QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #202:  Serial Connection Not Established"));
@@ -88,7 +88,7 @@ private slots:
         ReceiverConfig.EDITOR.SerialPort = 0; // edited by hand in the store
         QVERIFY(!openLink());
         QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #201:  Selected Serial Port will not open"));
-        QVERIFY(!LinkConnected);
+        QVERIFY(!link->LinkConnected);
     }
 
     // "D", "X", "R" and "Q" as the data dump sends them, over the port operations.
@@ -98,10 +98,10 @@ private slots:
         memory[2] = 7;
         receiver->setMemory(memory);
         QVERIFY(openLink());
-        PortCtl &port = *main->Port1;
-        auto readFor = [&port](int count, int terminator) {
+        PortCtl &port = *link->Port1;
+        auto readFor = [this, &port](int count, int terminator) {
             QByteArray got;
-            TransferTimedOut = false;
+            link->TransferTimedOut = false;
             startLinkTimeout(20000);
             while (got.size() < count && !linkWaitOver()) {
                 waitForLinkActivity();

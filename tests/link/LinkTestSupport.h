@@ -1,8 +1,8 @@
 #pragma once
 // What the link tests share: pointing a port at a device through the settings store's
 // PORTS override, running the time-outs at a tenth of their length, a clock-second pause
-// that moves the test's wall clock instead of sleeping, and a main window with a
-// simulated receiver on a pty.
+// that moves the test's wall clock instead of sleeping, a fresh receiver link for each
+// test, and a main window with a simulated receiver on a pty.
 
 #include "support/Doubles.h"
 #include "ReceiverSimulator.h"
@@ -11,6 +11,7 @@
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
+#include "link/ReceiverLink.h"
 #include "link/TransferData.h"
 
 #include <QSettings>
@@ -23,6 +24,29 @@ constexpr double kTestTimeScale = 0.1;
 // A late answer comes well after the 5 s limit (scaled), so a loaded machine cannot turn a
 // time-out test into a success.
 constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
+
+// A ticked (or unticked) FIPS entry of Broward county's form for `code`.
+inline QString county(const char *code, bool ticked = true)
+{
+    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
+}
+
+// The 608 bytes the receiver must get for the record and lists as they are now: the settings
+// block, then the expected selection text at 32 and 208, zeros elsewhere, and the checksum.
+inline QByteArray expectedImage(const QByteArray &counties, const QByteArray &events)
+{
+    buildSettingsImage();
+    QByteArray image(608, '\0');
+    for (int i = 0; i < 32; ++i)
+        image[i] = char(SettingsImage[i]);
+    image.replace(32, counties.size(), counties);
+    image.replace(208, events.size(), events);
+    quint8 sum = 0;
+    for (int i = 0; i < 607; ++i)
+        sum = quint8(sum + quint8(image.at(i)));
+    image[607] = char(sum);
+    return image;
+}
 
 inline void setPortDevice(int number, const QString &device)
 {
@@ -41,23 +65,22 @@ inline void restoreLink()
 {
     setLinkTimeScale(1.0);
     setPauseSleeper({});
-    PortOpenState = false;
-    LinkConnected = false;
-    TransferTimedOut = false;
 }
 
-// The fixture of the tests that drive the link through the main window.
+// The fixture of the tests that drive the link, through the main window or on its own.
 struct LinkFixture {
+    std::unique_ptr<ReceiverLink> link; // the program's link (ReceiverLink::instance()) while it lives
     std::unique_ptr<frmMain> main;
     std::unique_ptr<ReceiverSimulator> receiver;
 
-    // A clean home, record and doubles, with the fast link installed.
-    static void freshLink()
+    // A clean home, record and doubles, a new link, with the fast link installed.
+    void freshLink()
     {
         freshHome();
         clearReceiverConfig();
         doubles().clear();
         installFastLink();
+        link = std::make_unique<ReceiverLink>();
     }
     void showMain()
     {
@@ -76,13 +99,14 @@ struct LinkFixture {
     void stopLink()
     {
         main.reset();
+        link.reset();
         receiver.reset();
         restoreLink();
     }
     void checkPortClosed() const
     {
-        QVERIFY(!main->Port1->isOpen());
-        QVERIFY(!LinkConnected);
-        QVERIFY(!PortOpenState);
+        QVERIFY(!link->Port1->isOpen());
+        QVERIFY(!link->LinkConnected);
+        QVERIFY(!link->PortOpenState);
     }
 };

@@ -2,12 +2,14 @@
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
-#include "link/LinkState.h"
 #include "link/TransferData.h"
 
 #include <QTest>
 
 namespace {
+
+TransferImageBytes TransferImage;
+DownloadBufferBytes DownloadBuffer;
 
 QByteArray imageBytes(int from, int to) // bytes from..to-1
 {
@@ -36,7 +38,7 @@ private slots:
         FipsList[99] = QStringLiteral("X 099999  never read");
         EventList[0] = QStringLiteral("TOR");
         EventList[1] = QStringLiteral("SVR");
-        buildSelectionArea();
+        buildSelectionArea(TransferImage);
 
         QByteArray counties;
         for (int slot = 0; slot < 25; ++slot)
@@ -53,7 +55,7 @@ private slots:
     {
         for (int slot = 0; slot < 49; ++slot)
             EventList[slot] = QStringLiteral("ABCDEFGH"); // 9 bytes a code: 44 fit in 399
-        buildSelectionArea();
+        buildSelectionArea(TransferImage);
         QCOMPARE(imageBytes(208, 208 + 44 * 9), QByteArray("ABCDEFGH-").repeated(44));
         QCOMPARE(imageBytes(208 + 44 * 9, 607), QByteArray(607 - 208 - 44 * 9, '\0'));
         QCOMPARE(TransferImage[607], quint8(0xAA));
@@ -72,7 +74,7 @@ private slots:
         QFETCH(QString, entry);
         FipsList[0] = entry;
         FipsList[1] = QStringLiteral("X 012085  Martin                 Florida");
-        buildSelectionArea();
+        buildSelectionArea(TransferImage);
         QCOMPARE(imageBytes(32, 39), QByteArray("012085-"));
         QCOMPARE(imageBytes(39, 208), QByteArray(169, '\0'));
     }
@@ -84,15 +86,15 @@ private slots:
             TransferImage[i] = 255;
         TransferImage[18] = 70;
         TransferImage[607] = 200; // never sent, never summed
-        QCOMPARE(imageChecksum(), 0x1234);
+        QCOMPARE(imageChecksum(TransferImage), 0x1234);
 
         DownloadBuffer.fill(0);
         for (int i = 0; i < 1279; ++i)
             DownloadBuffer[i] = quint8(i);
         DownloadBuffer[1279] = quint8((1278 * 1279 / 2) % 256);
-        QVERIFY(downloadChecksumOk());
+        QVERIFY(downloadChecksumOk(DownloadBuffer));
         DownloadBuffer[1279] += 1;
-        QVERIFY(!downloadChecksumOk());
+        QVERIFY(!downloadChecksumOk(DownloadBuffer));
     }
 };
 

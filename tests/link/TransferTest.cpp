@@ -8,32 +8,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-QString county(const char *code, bool ticked = true)
-{
-    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
-}
-
-// The 608 bytes the receiver must get for the record and lists as they are now: the settings
-// block, then the expected selection text at 32 and 208, zeros elsewhere, and the checksum.
-QByteArray expectedImage(const QByteArray &counties, const QByteArray &events)
-{
-    buildSettingsImage();
-    QByteArray image(608, '\0');
-    for (int i = 0; i < 32; ++i)
-        image[i] = char(SettingsImage[i]);
-    image.replace(32, counties.size(), counties);
-    image.replace(208, events.size(), events);
-    quint8 sum = 0;
-    for (int i = 0; i < 607; ++i)
-        sum = quint8(sum + quint8(image.at(i)));
-    image[607] = char(sum);
-    return image;
-}
-
-} // namespace
-
 class TransferTest : public QObject, LinkFixture
 {
     Q_OBJECT
@@ -124,7 +98,7 @@ private slots:
         QCOMPARE(main->statusPanelText(2), QStringLiteral("Orvane ROM Version = 2.10"));
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("2.10"));
         const QByteArray download = ReceiverSimulator::downloadFor(ReceiverSimulator::defaultHistory(), "210");
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(DownloadBuffer.data()), 1284), download);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(link->DownloadBuffer.data()), 1284), download);
         QVERIFY(main->mnuHistory[1]->isChecked());
         QVERIFY(!main->mnuHistory[2]->isChecked());
         QVERIFY(main->mnuView->menuAction()->isEnabled());

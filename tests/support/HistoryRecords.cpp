@@ -56,6 +56,7 @@ QByteArray historyArea(const QList<QByteArray> &records)
 void loadDownloadBuffer(const QList<QByteArray> &records, const QByteArray &romVersion)
 {
     const QByteArray bytes = ReceiverSimulator::downloadFor(historyArea(records), romVersion);
+    DownloadBufferBytes &DownloadBuffer = ReceiverLink::instance().DownloadBuffer;
     DownloadBuffer.fill(0);
     std::copy(bytes.begin(), bytes.end(), DownloadBuffer.begin());
 }

@@ -27,8 +27,8 @@ QByteArray emptyHistoryRecord();
 // (record 39 loses its last byte to the download checksum).
 QByteArray historyArea(const QList<QByteArray> &records);
 
-// Puts a complete download (history area, checksum, ROM version, ACK) into DownloadBuffer,
-// as a successful transfer leaves it.
+// Puts a complete download (history area, checksum, ROM version, ACK) into the DownloadBuffer
+// of the program's link, as a successful transfer leaves it.
 void loadDownloadBuffer(const QList<QByteArray> &records, const QByteArray &romVersion = "105");
 
 // Seven alerts (warnings, watches and tests) with what the grid shows for them when

@@ -8,6 +8,7 @@
 #include "config/ReceiverConfig.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/LinkState.h"
@@ -44,7 +45,7 @@ bool save(QWidget &widget, const QString &path)
 void putRecord(int r, const char *day, const char *hour, const char *minute, const char *org,
                const char *event, const char *length)
 {
-    quint8 *record = DownloadBuffer.data() + 32 * r;
+    quint8 *record = ReceiverLink::instance().DownloadBuffer.data() + 32 * r;
     auto put = [record](int at, const char *text) {
         for (int i = 0; text[i]; ++i)
             record[at + i] = quint8(text[i]);
@@ -60,7 +61,7 @@ void putRecord(int r, const char *day, const char *hour, const char *minute, con
 
 void fillSampleHistory()
 {
-    DownloadBuffer.fill(0);
+    ReceiverLink::instance().DownloadBuffer.fill(0);
     putRecord(0, "123", "18", "45", "WXR", "TOR", "0130");
     putRecord(1, "123", "17", "05", "WXR", "TOA", "0400");
     putRecord(2, "122", "03", "10", "WXR", "SVR", "0100");
@@ -111,7 +112,7 @@ int main(int argc, char *argv[])
     fillSampleHistory();
     decodeHistory();
     main.mnuHistory[1]->setChecked(true);
-    showHistoryGroup(main, 0);
+    showHistoryGroup(*main.historyGrid, 0);
     main.mnuView->menuAction()->setEnabled(true);
     main.mnuSaveAs->setEnabled(true);
     main.setStatusPanelText(1, QStringLiteral("Upload / Download Successful"));

@@ -1,0 +1,67 @@
+#include "history/HistoryGrid.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+
+void nameArray(const std::array<QLabel *, HistoryGrid::kHistoryRows> &labels, const QString &name)
+{
+    for (int i = 0; i < HistoryGrid::kHistoryRows; ++i)
+        labels[i]->setObjectName(name + u'_' + QString::number(i));
+}
+
+} // namespace
+
+HistoryGrid::HistoryGrid(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("HistoryGrid"));
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(2);
+
+    const std::array<const char *, 6> headings = {"Num", "Date", "Time", "Length", "ORG", "Event Code Received"};
+    const std::array<const char *, 6> headingNames = {"lblNumHead", "lblDateHead", "lblTimeHead",
+                                                      "lblLengthHead", "lblOrgHead", "lblEventHead"};
+    for (int c = 0; c < 6; ++c) {
+        auto *heading = new QLabel(QString::fromLatin1(headings[c]), this);
+        heading->setObjectName(QString::fromLatin1(headingNames[c]));
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        lblHeading[c] = heading;
+        grid->addWidget(heading, 0, c);
+    }
+    auto makeColumn = [this, grid](std::array<QLabel *, kHistoryRows> &labels, int column, Qt::Alignment align) {
+        for (int r = 0; r < kHistoryRows; ++r) {
+            auto *label = new QLabel(this);
+            label->setAlignment(align | Qt::AlignVCenter);
+            label->setMinimumHeight(label->fontMetrics().height() + 2);
+            labels[r] = label;
+            grid->addWidget(label, r + 1, column);
+        }
+    };
+    makeColumn(lblNum, 0, Qt::AlignRight);
+    makeColumn(lblDate, 1, Qt::AlignLeft);
+    makeColumn(lblTime, 2, Qt::AlignLeft);
+    makeColumn(lblLength, 3, Qt::AlignLeft);
+    makeColumn(lblOrg, 4, Qt::AlignLeft);
+    makeColumn(lblEvent, 5, Qt::AlignLeft);
+    for (QLabel *label : lblEvent)
+        label->setAutoFillBackground(true);
+    // Room for the widest texts from the start, so the window does not jump when a
+    // history arrives.
+    const QFontMetrics metrics(font());
+    lblDate[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("30-September")));
+    lblEvent[0]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Severe Thunderstorm Warning  ")));
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(kHistoryRows + 1, 1);
+
+    nameArray(lblNum, QStringLiteral("lblNum"));
+    nameArray(lblDate, QStringLiteral("lblDate"));
+    nameArray(lblTime, QStringLiteral("lblTime"));
+    nameArray(lblLength, QStringLiteral("lblLength"));
+    nameArray(lblOrg, QStringLiteral("lblOrg"));
+    nameArray(lblEvent, QStringLiteral("lblEvent"));
+}
