@@ -24,20 +24,24 @@ namespace {
 // Whether a wait of the dump runs (MakeContact's or a window's).
 bool dumpWaitRunning = false;
 
-// Marks a wait of the dump for as long as it runs.
+// Marks a wait of the dump (and of its window, if any) for as long as it runs.
 class WaitMark
 {
 public:
-    explicit WaitMark(bool &windowFlag) : window(windowFlag) { window = dumpWaitRunning = true; }
-    ~WaitMark() { window = dumpWaitRunning = false; }
+    explicit WaitMark(bool *windowFlag = nullptr) : window(windowFlag) { set(true); }
+    ~WaitMark() { set(false); }
     WaitMark(const WaitMark &) = delete;
     WaitMark &operator=(const WaitMark &) = delete;
 
 private:
-    bool &window;
+    void set(bool on)
+    {
+        dumpWaitRunning = on;
+        if (window)
+            *window = on;
+    }
+    bool *window;
 };
-
-bool contactWaitRunning = false;
 
 // Reads and drops what is waiting: bytes that came before a command cannot be its answer (the
 // rest of an answer whose wait was given up).
@@ -59,7 +63,7 @@ bool MakeContact()
     }
     ReceiverLink &link = ReceiverLink::instance();
     if (link.openLink()) {
-        WaitMark mark(contactWaitRunning);
+        WaitMark mark;
         PortCtl &port = *link.Port1;
         discardWaiting(port);
         link.startLinkTimeout(kContactTimeoutMs);
@@ -205,7 +209,7 @@ void frmDataDump::cmdNVData_Click()
         Platform::beep();
         return;
     }
-    WaitMark mark(waitRunning);
+    WaitMark mark(&waitRunning);
     waitAbandoned = false;
     ReceiverLink &link = ReceiverLink::instance();
     PortCtl &port = *link.Port1;
@@ -254,7 +258,7 @@ void frmDataDump::cmdRaw_Click()
         Platform::beep();
         return;
     }
-    WaitMark mark(waitRunning);
+    WaitMark mark(&waitRunning);
     waitAbandoned = false;
     PortCtl &port = *ReceiverLink::instance().Port1;
     discardWaiting(port);
