@@ -1,8 +1,9 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the project needs, only when
 # one of them is missing, so a second run costs nothing.
 
-ORVANE_BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-serialport-dev qt6-multimedia-dev)
-ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils)
+ORVANE_BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+                       qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
+ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils multimon-ng minimodem pulseaudio)
 
 ensure_packages() {
     local missing=()

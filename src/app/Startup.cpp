@@ -6,6 +6,7 @@
 #include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
+#include "diagnostics/frmTip.h"
 #include "selection/EventTable.h"
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
@@ -62,5 +63,7 @@ frmMain *startup()
     delete splash;
 
     main->show();
+    // The tip follows the main window, not modal, when the owner wants it at start-up.
+    showTipAtStartup(main->mnuTipsShow, main);
     return main;
 }

@@ -6,12 +6,21 @@
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "diagnostics/frmDataDump.h"
+#include "editors/frmIdent.h"
+#include "editors/frmOption.h"
+#include "editors/frmTimers.h"
 #include "history/HistoryGrid.h"
+#include "history/HistoryReportCommands.h"
+#include "diagnostics/HelpBook.h"
+#include "diagnostics/WebLinks.h"
+#include "diagnostics/frmAbout.h"
+#include "diagnostics/frmTip.h"
 #include "history/HistoryView.h"
 #include "link/LinkState.h"
 #include "selection/frmEvent.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "link/frmTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,13 +61,13 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 0 setup window
     true,  // 1 FIPS code window
     true,  // 2 event code window
-    false, // 3 options window
-    false, // 4 timer window
-    false, // 5 identification window
+    true,  // 3 options window
+    true,  // 4 timer window
+    true,  // 5 identification window
     true,  // 6 transfer
     true,  // 7 data dump
-    false, // 8 history report
-    false, // 9 help file
+    true,  // 8 history report
+    true,  // 9 help file
     true,  // 10 exit
 };
 
@@ -168,6 +177,7 @@ void frmMain::buildMenus()
     mnuSaveAs = named(mnuFile->addAction(QStringLiteral("Save History Report To a File As...")), "mnuSaveAs");
     mnuExitNoSave = named(mnuFile->addAction(QStringLiteral("Ex&it Without Save")), "mnuExitNoSave");
     mnuExit = named(mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(this); });
     connect(mnuExitNoSave, &QAction::triggered, this, &frmMain::mnuExitNoSave_Click);
     connect(mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
 
@@ -194,14 +204,18 @@ void frmMain::buildMenus()
     mnuTipsShow = named(mnuHelp->addAction(QStringLiteral("Show Tip at startup")), "mnuTipsShow");
     mnuSep4 = named(mnuHelp->addSeparator(), "mnuSep4");
     mnuTest = named(mnuHelp->addAction(QStringLiteral("&Play Test Packets...")), "mnuTest");
+    connect(mnuTest, &QAction::triggered, this, [this] { frmTest(this).exec(); });
     mnuSep3 = named(mnuHelp->addSeparator(), "mnuSep3");
     mnuAbout = named(mnuHelp->addAction(QStringLiteral("&About")), "mnuAbout");
 
-    // Help, web pages, tips, test packets and the About box arrive with the diagnostics
-    // and help windows; until then their items are disabled, never silent.
-    for (QAction *pending : {mnuHelpContents, mnuSearchHelp, mnuHomePage, mnuUpdate, mnuManuals,
-                             mnuTipsShow, mnuTest, mnuAbout})
-        pending->setEnabled(false);
+    mnuTipsShow->setCheckable(true);
+    connect(mnuHelpContents, &QAction::triggered, this, [] { showHelpContents(); });
+    connect(mnuSearchHelp, &QAction::triggered, this, [] { showHelpSearch(); });
+    connect(mnuHomePage, &QAction::triggered, this, [] { showWebPage(kHomePage); });
+    connect(mnuUpdate, &QAction::triggered, this, [] { showWebPage(kDatabaseUpdatePage); });
+    connect(mnuManuals, &QAction::triggered, this, [] { showWebPage(kManualsPage); });
+    connect(mnuTipsShow, &QAction::triggered, this, [this] { mnuTipsShow_Click(mnuTipsShow); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showAboutBox(this); });
 }
 
 void frmMain::buildStatusBar()
@@ -301,11 +315,32 @@ void frmMain::cmdMain_Click(int index)
         events.exec();
         break;
     }
+    case 3: {
+        frmOption options(this);
+        options.exec();
+        break;
+    }
+    case 4: {
+        frmTimers timers(this);
+        timers.exec();
+        break;
+    }
+    case 5: {
+        frmIdent ident(this);
+        ident.exec();
+        break;
+    }
     case 6:
         EstConnect();
         break;
     case 7:
         downloadProgrammedParameters(this);
+        break;
+    case 8:
+        printReportCommand();
+        break;
+    case 9:
+        showHelpContents();
         break;
     case 10:
         ExitInProgress = true;

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "config/ReceiverConfig.h"
+#include "history/HistoryReport.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/ReceiverLink.h"
@@ -21,6 +22,7 @@ void frmMain::EstConnect()
     mnuView->menuAction()->setEnabled(false);
     mnuSaveAs->setEnabled(false);
     clearHistoryGrid(*historyGrid);
+    HistoryOnScreen = false;
 
     runTransferExchange(ReceiverLink::instance(), [this] {
         XferRomVersion();
@@ -28,6 +30,7 @@ void frmMain::EstConnect()
         mnuHistory[2]->setChecked(false);
         decodeHistory();
         showHistoryGroup(*historyGrid, 0);
+        HistoryOnScreen = true;
         prgXfer->setValue(0);
         prgXfer->setVisible(false);
         mnuView->menuAction()->setEnabled(true);

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 #include "app/frmMain.h"
+#include "core/Platform.h"
+#include "diagnostics/frmHelp.h"
 
 #include <QApplication>
 
@@ -9,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));
+    Platform::setProgramHelpViewer(showHelpWindow);
     startup();
     return app.exec();
 }

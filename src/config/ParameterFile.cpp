@@ -48,6 +48,17 @@ bool readSections(QFile &file)
     return true;
 }
 
+// One line of the file: a control character in an entry (a line break above all) would
+// split it and shift every later line, so each one is written as a blank.
+QByteArray storedLine(const QString &text)
+{
+    QByteArray bytes = text.toLatin1();
+    for (char &c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) == 0x7F)
+            c = ' ';
+    return bytes;
+}
+
 } // namespace
 
 bool readParameterFile()
@@ -66,11 +77,12 @@ bool readParameterFile()
     return true;
 }
 
+
 QByteArray parameterFileContent()
 {
     QByteArray out;
     auto line = [&out](const QString &text) {
-        out += text.toLatin1();
+        out += storedLine(text);
         out += "\r\n";
     };
     line(kParameterFileHeader);
@@ -85,11 +97,15 @@ QByteArray parameterFileContent()
 
 // The new file is written beside the old one and takes its name only when complete, so a
 // crash, a full disk or a power cut while writing leaves the previous selections intact.
+// Where no file can be made beside it (a folder the owner may not write to, holding a file
+// he may), the file is written in place, as a plain write would: saving must not fail
+// where the file itself can be written.
 // The explicit flush matters: a write cut short by a full disk only shows there, and
 // committing without it would put the short file in place of the old one.
 bool writeParameterFile()
 {
     QSaveFile file(kParameterFileName);
+    file.setDirectWriteFallback(true);
     const QByteArray content = parameterFileContent();
     const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
                          file.flush() && file.commit();

@@ -3,8 +3,13 @@
 #include "config/ReceiverConfig.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <cstdio>
 #include <variant>
 #include <vector>
 
@@ -135,10 +140,10 @@ bool loadSettings()
     return true;
 }
 
-bool saveSettings()
+namespace {
+
+void writeValues(QSettings &store)
 {
-    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    store.setFallbacksEnabled(false);
     for (const SettingsKey &k : settingsTable()) {
         const QString text = std::visit(
             [](auto *field) -> QString {
@@ -153,6 +158,65 @@ bool saveSettings()
             k.field);
         store.setValue(storeKey(k), text);
     }
-    store.sync();
-    return store.status() == QSettings::NoError;
+}
+
+// Whether the folder of `path` refuses a new file (the temporary and lock files the store
+// is written through), as a folder the owner may not write to does.
+bool folderRefusesNewFiles(const QString &path)
+{
+    QTemporaryFile probe(QFileInfo(path).absolutePath() + QStringLiteral("/.orvane-XXXXXX"));
+    return !probe.open();
+}
+
+// Writes the store in place. The text is made by the settings class itself, in a copy of
+// the store in the system's temporary folder, and then written over the store's file with
+// every error checked: the settings class's own in-place write takes a write cut short
+// (a full disk) for success.
+bool writeStoreInPlace(const QString &path)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString copy = scratch.filePath(QStringLiteral("store.conf"));
+    if (QFile::exists(path) && !QFile::copy(path, copy))
+        return false;
+    {
+        QSettings staged(copy, QSettings::IniFormat);
+        writeValues(staged);
+        staged.sync();
+        if (staged.status() != QSettings::NoError)
+            return false;
+    }
+    QFile stagedFile(copy);
+    if (!stagedFile.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stagedFile.readAll();
+    QFile target(path);
+    const bool written = target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         target.write(text) == text.size() && target.flush();
+    target.close();
+    return written && target.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+bool saveSettings()
+{
+    QString path;
+    {
+        QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
+        store.setFallbacksEnabled(false);
+        writeValues(store);
+        store.sync();
+        if (store.status() == QSettings::NoError)
+            return true;
+        path = store.fileName();
+    }
+    // The store is replaced through a new file beside it, so a crash while writing leaves
+    // the old one whole. A folder that takes no new file, holding a store the owner may
+    // write, gets the store written in place instead of not at all (a store that is no file,
+    // such as a registry, never comes here for that reason).
+    if (!QFileInfo(path).isFile() || !folderRefusesNewFiles(path))
+        return false;
+    return writeStoreInPlace(path);
 }

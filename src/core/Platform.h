@@ -1,13 +1,19 @@
 // Ground floor (src/core): platform seams, message catalogue, pictures; uses no other folder.
 #pragma once
 // The few places where the program touches the platform in ways a test must control:
-// message boxes, the system beep, ending the process, the clocks and the wait for events.
+// message boxes, the system beep, ending the process, the clocks and the wait for events,
+// the web browser and the help viewer.
 // Each has a real implementation by default; a test installs a double with the setter.
 
 #include <QDateTime>
 #include <QMessageBox>
 #include <QString>
+#include <QUrl>
 #include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
 
 struct MessageRequest {
     QString title;
@@ -17,6 +23,18 @@ struct MessageRequest {
 };
 
 using MessagePresenter = std::function<QMessageBox::StandardButton(const MessageRequest &)>;
+
+// A request to the help viewer: the help file, and where to open it.
+enum class HelpCommand {
+    Contents = 3,       // the contents page
+    PartialKey = 0x105, // the keyword search, with `keyword` typed in
+};
+struct HelpRequest {
+    QString helpFile;
+    HelpCommand command = HelpCommand::Contents;
+    QString keyword;
+};
+using HelpViewer = std::function<void(const HelpRequest &)>;
 
 namespace Platform {
 
@@ -46,5 +64,39 @@ void setEventWaiter(std::function<void(int)> waiter);
 
 // Puts every seam back to the real implementation.
 void resetAll();
+
+// The history report's printer and file-save dialog.
+// The default printer, or null when the system has none.
+std::unique_ptr<QPrinter> defaultPrinter();
+void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> provider); // empty = the real one
+struct SaveDialogRequest {
+    QWidget *parent = nullptr;
+    QString title, directory, nameFilter, fileName;
+    bool confirmOverwrite = true; // ask before an existing file is replaced
+};
+// Shows a modal file-save dialog; the full path chosen, or empty when cancelled.
+QString askSaveFileName(const SaveDialogRequest &request);
+void setSaveDialog(std::function<QString(const SaveDialogRequest &)> dialog); // empty = QFileDialog
+// Opens an address with the desktop's web browser; false when no browser could be started.
+bool openUrl(const QUrl &url);
+void setBrowser(std::function<bool(const QUrl &)> browser);
+
+// Shows the help file. The program's own viewer is a window above this floor, so the
+// program installs it once with setProgramHelpViewer; a test replaces it with setHelpViewer.
+void showHelp(const HelpRequest &request);
+void setHelpViewer(HelpViewer viewer);
+void setProgramHelpViewer(HelpViewer viewer);
+// Sound: plays a WAV file held in memory to its end, handling window events meanwhile
+// without spinning. Returns false at once when nothing can be played (no audio output, no
+// sound server, not a PCM WAV). stopSound() ends a playback under way.
+bool playSound(const QByteArray &wav);
+void stopSound();
+void setSoundPlayer(std::function<bool(const QByteArray &)> player, std::function<void()> stopper = {});
+
+// A pause of `ms` milliseconds that keeps the windows painted and answering, without
+// spinning; interruptSleep() ends the pauses under way at once.
+void sleepMs(int ms);
+void interruptSleep();
+void setSleeper(std::function<void(int)> sleeper, std::function<void()> interrupter = {});
 
 } // namespace Platform

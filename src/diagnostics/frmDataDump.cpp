@@ -217,7 +217,7 @@ void frmDataDump::cmdNVData_Click()
     port.portWriteText(QStringLiteral("X"));
     port.portFlush();
     appendText(kDumpLineEnd + kDumpLineEnd + QStringLiteral("NV Data Dump..Please wait") + kDumpLineEnd);
-    Platform::waitForEvents(kNvDumpPauseMs);
+    Platform::sleepMs(kNvDumpPauseMs); // the receiver's time to start its answer
     link.tmrTimeOut->stop();
     if (waitAbandoned)
         return;
@@ -322,7 +322,7 @@ void frmDataDump::cmdSave_Click()
 
 void frmDataDump::cmdExit_Click()
 {
-    waitAbandoned = waitRunning;
+    abandonWait();
     ReceiverLink &link = ReceiverLink::instance();
     link.Port1->portWriteText(QStringLiteral("Q"));
     link.Port1->portFlush(); // out before the port closes
@@ -330,9 +330,17 @@ void frmDataDump::cmdExit_Click()
     done(QDialog::Accepted);
 }
 
+void frmDataDump::abandonWait()
+{
+    if (!waitRunning)
+        return;
+    waitAbandoned = true;
+    Platform::interruptSleep(); // the pause after "X" ends at once
+}
+
 void frmDataDump::reject()
 {
     // The close box and Escape: the wait ends, the port stays open until the next closeLink.
-    waitAbandoned = waitRunning;
+    abandonWait();
     QDialog::reject();
 }

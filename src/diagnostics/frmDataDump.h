@@ -64,6 +64,8 @@ protected:
 
 private:
     void appendText(const QString &text);
+    // Ends a running wait: the window is closing.
+    void abandonWait();
     void onActivate();
 
     bool waitRunning = false;

@@ -25,6 +25,10 @@ QString buildListText(const QString &code, const QString &county, const QString 
     QString text = code.trimmed() + QStringLiteral("  ") + county.trimmed();
     if (text.size() < 31)
         text = text.leftJustified(31, u' ');
+    // A county name longer than its column (only a hand-made list holds one) still keeps a
+    // blank before the state name, or the two would read as one.
+    else if (!state.trimmed().isEmpty())
+        text += u' ';
     return text + state.trimmed();
 }
 

@@ -36,7 +36,8 @@ struct FipsFields {
     QString state;  // characters 32 to the end
 };
 FipsFields splitListText(const QString &listText);
-// Code and county trimmed and two blanks apart, padded to 31 characters, then the state.
+// Code and county trimmed and two blanks apart, padded to 31 characters, then the state;
+// at least one blank always stands before a state name.
 QString buildListText(const QString &code, const QString &county, const QString &state);
 // A location code is accepted as typed when it is exactly six characters, blanks included.
 bool fipsCodeLengthValid(const QString &typedCode);

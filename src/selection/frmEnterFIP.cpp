@@ -128,7 +128,9 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
     connect(cmbLimit, &QComboBox::activated, this, &frmEnterFIP::cmbLimit_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmEnterFIP::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmEnterFIP::cmdCancel_Click);
-    connect(lstCounty, &QListWidget::itemDoubleClicked, this, [this] { cmdOk_Click(); });
+    // A double-click anywhere in the list, on a line, on its empty part or on an empty
+    // list, confirms as OK does (and is refused the same way when no line is highlighted).
+    lstCounty->viewport()->installEventFilter(this);
 }
 
 void frmEnterFIP::showEvent(QShowEvent *event)
@@ -156,6 +158,10 @@ bool frmEnterFIP::eventFilter(QObject *watched, QEvent *event)
         // The wheel would change the box without a choice from its list.
         if (event->type() == QEvent::Wheel)
             return true;
+    }
+    if (watched == lstCounty->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        cmdOk_Click();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,11 +1,11 @@
 #include "selection/frmFIPEdit.h"
 
 #include "core/MessageCatalogue.h"
+#include "core/TextBoxRules.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
 
 #include <QFontDatabase>
-#include <algorithm>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,10 +28,12 @@ frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto *fields = new QGridLayout(Frame1);
+    // The code counts every character it is typed with; the names' trailing blanks are the
+    // padding of their columns, which the list text drops, so they take no room.
     auto makeBox = [&](const char *name, int maxLength, const char *heading, int column) {
         auto *box = new QLineEdit(Frame1);
         box->setObjectName(QString::fromLatin1(name));
-        box->setMaxLength(maxLength);
+        installTextBoxRules(box, maxLength, column == 0 ? TrailingBlanks::Count : TrailingBlanks::Free);
         box->setFont(fixed);
         box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(maxLength + 2, u'M')));
         fields->addWidget(new QLabel(QString::fromLatin1(heading), Frame1), 0, column);
@@ -69,18 +71,6 @@ frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmFIPEdit::cmdCancel_Click);
 }
 
-namespace {
-
-// A box's length limit holds for typing only: an entry read from the list keeps every
-// character (a 20-character state name in an 18-character box is not cut short).
-void fillKeepingAll(QLineEdit *box, const QString &text, int typingLimit)
-{
-    box->setMaxLength(std::max(typingLimit, int(text.size())));
-    box->setText(text);
-}
-
-} // namespace
-
 void frmFIPEdit::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -92,9 +82,8 @@ void frmFIPEdit::prepare()
     if (FipsEditMode == 2) {
         FillBoxes();
     } else if (FipsEditMode == 1) {
-        fillKeepingAll(txtFIP, QString(), 6);
-        fillKeepingAll(txtCounty, QString(), 22);
-        fillKeepingAll(txtState, QString(), 18);
+        for (QLineEdit *box : {txtFIP, txtCounty, txtState})
+            loadTextBox(box, QString());
     }
     FillInfo(FipsEditMode);
 }
@@ -102,9 +91,11 @@ void frmFIPEdit::prepare()
 void frmFIPEdit::FillBoxes()
 {
     const FipsFields fields = splitListText(FipsEditSource);
-    fillKeepingAll(txtFIP, fields.code, 6);
-    fillKeepingAll(txtCounty, fields.county, 22);
-    fillKeepingAll(txtState, fields.state, 18);
+    // An entry read from the list keeps every character (a 20-character state name in an
+    // 18-character box is not cut short); the limits bind what the owner types or pastes.
+    loadTextBox(txtFIP, fields.code);
+    loadTextBox(txtCounty, fields.county);
+    loadTextBox(txtState, fields.state);
 }
 
 void frmFIPEdit::FillInfo(qint16 &mode)

@@ -2,9 +2,13 @@
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
+#include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "selection/frmFIPS.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -121,6 +125,107 @@ private slots:
         QCOMPARE(fileBytes(settingsFilePath()).contains("UserStationID=CHANGED"), saves);
         if (!saves)
             QCOMPARE(fileBytes(settingsFilePath()), before);
+    }
+
+    // "E&xit" asks with Yes, No and Cancel; Cancel keeps the program running.
+    void exitQuestionOffersCancel()
+    {
+        startWithStoredSettings();
+        doubles().answerNext(QMessageBox::Cancel);
+        main->mnuExit->trigger();
+        QCOMPARE(doubles().messages.size(), 1);
+        const MessageRequest asked = doubles().messages.first();
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(asked.icon, QMessageBox::Question);
+        QCOMPARE(asked.title, QStringLiteral("Orvane Digital Weather Receiver"));
+        QCOMPARE(doubles().programEnds, 0);
+        QVERIFY(main->isVisible());
+        QVERIFY(!main->ExitInProgress);
+    }
+
+    // The parameter file on every way out: the saving ones write the lists as they are now,
+    // the others leave the file byte for byte as it was.
+    void exitPathsAndTheParameterFile_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("Exit, Yes") << int(ExitMenu) << int(QMessageBox::Yes) << true;
+        QTest::newRow("Exit, No") << int(ExitMenu) << int(QMessageBox::No) << false;
+        QTest::newRow("Exit, Cancel") << int(ExitMenu) << int(QMessageBox::Cancel) << false;
+        QTest::newRow("Exit without saving") << int(ExitNoSaveMenu) << 0 << false;
+        QTest::newRow("Exit button") << int(ExitButton) << 0 << true;
+        QTest::newRow("close box") << int(CloseBox) << 0 << true;
+    }
+    void exitPathsAndTheParameterFile()
+    {
+        QFETCH(int, way);
+        QFETCH(int, answer);
+        QFETCH(bool, saves);
+        loadDefaultLists();
+        QVERIFY(writeParameterFile());
+        const QByteArray before = fileBytes(kParameterFileName);
+        startWithStoredSettings();
+        FipsList[1] = QStringLiteral("  012085  Martin                 Florida");
+        EventList[20] = QStringLiteral("EWW");
+        const QByteArray edited = parameterFileContent();
+        switch (way) {
+        case ExitMenu:
+            doubles().answerNext(QMessageBox::StandardButton(answer));
+            main->mnuExit->trigger();
+            break;
+        case ExitNoSaveMenu: main->mnuExitNoSave->trigger(); break;
+        case ExitButton: QTest::mouseClick(main->cmdMain[10], Qt::LeftButton); break;
+        case CloseBox: main->close(); break;
+        }
+        QCOMPARE(fileBytes(kParameterFileName), saves ? edited : before);
+    }
+
+    // The commands that are built are there to be used, the county window first of all.
+    void builtCommandsAreEnabled()
+    {
+        main = std::make_unique<frmMain>();
+        main->show();
+        for (int k : {0, 1, 2, 6, 10})
+            QVERIFY2(main->cmdMain[k]->isEnabled(), qPrintable(main->cmdMain[k]->text()));
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (auto *fips = qobject_cast<frmFIPS *>(QApplication::activeModalWidget())) {
+                opened = true;
+                fips->done(QDialog::Accepted);
+            }
+        });
+        QTest::mouseClick(main->cmdMain[1], Qt::LeftButton);
+        QVERIFY(opened);
+    }
+
+    // Each activation puts the button pictures back, clears panel 2 and restores the
+    // default mouse pointer (start-up leaves the hourglass on the window).
+    void activationRestoresPicturesPanelAndPointer()
+    {
+        main = std::make_unique<frmMain>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!main->isActiveWindow());
+        main->setCursor(Qt::WaitCursor);
+        main->setStatusPanelText(2, QStringLiteral("1.03"));
+        for (QPushButton *button : main->cmdMain)
+            button->setIcon(QIcon());
+
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(main->statusPanelText(2), QString());
+        for (int k = 0; k < frmMain::kCommandCount; ++k) {
+            const QImage wanted = frmMain::ImageList1(k + 1).toImage().convertToFormat(QImage::Format_ARGB32);
+            const QImage shown =
+                main->cmdMain[k]->icon().pixmap(wanted.size()).toImage().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY2(shown == wanted, qPrintable(main->cmdMain[k]->text()));
+        }
     }
 
     void creditPanel()

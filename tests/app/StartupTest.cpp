@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
+#include <ctime>
 #include <memory>
 
 class StartupTest : public QObject
@@ -92,6 +94,37 @@ private slots:
         std::unique_ptr<frmMain> main(startup());
         QVERIFY(doubles().waits.isEmpty());
         QVERIFY(main->isVisible());
+    }
+
+    // Where daylight saving is kept, the flag says what the C library says of this moment
+    // (whichever it is, a note the wrong way round shows in one of the two hemispheres).
+    void daylightFlagInZonesThatKeepIt_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::newRow("New York") << QByteArray("America/New_York");
+        QTest::newRow("Sydney") << QByteArray("Australia/Sydney");
+        QTest::newRow("daylight all year") << QByteArray("XST5XDT,J1/0,J365/25");
+    }
+    void daylightFlagInZonesThatKeepIt()
+    {
+        QFETCH(QByteArray, zone);
+        const QByteArray savedTz = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            if (savedTz.isNull())
+                qunsetenv("TZ");
+            else
+                qputenv("TZ", savedTz);
+            tzset();
+        });
+        qputenv("TZ", zone);
+        tzset();
+        const time_t now = time(nullptr);
+        tm local{};
+        localtime_r(&now, &local);
+        const bool expected = local.tm_isdst > 0;
+        PcDaylightActive = !expected;
+        notePcDaylightState();
+        QCOMPARE(PcDaylightActive, expected);
     }
 
     void daylightFlagFollowsTheSystemZone()

@@ -59,6 +59,96 @@ private slots:
         QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kParameterFileName}); // nothing left behind
     }
 
+    // An entry holding a line break or another control character is written with a blank in
+    // its place: the file keeps its 151 lines and reads back whole, the event list included.
+    void controlCharactersNeverBreakTheFile_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("line feed") << "X 012011  Foo\nBar" << "X 012011  Foo Bar";
+        QTest::newRow("CR LF") << "X 012011  Foo\r\nBar" << "X 012011  Foo  Bar";
+        QTest::newRow("carriage return") << "X 012011  Foo\rBar" << "X 012011  Foo Bar";
+        QTest::newRow("tab, DEL, form feed") << "X 012011\t Foo\x7f\f" << "X 012011  Foo  ";
+    }
+    void controlCharactersNeverBreakTheFile()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, stored);
+        fillSampleLists();
+        FipsList[2] = entry;
+        EventList[3] = QStringLiteral("TO\nR");
+        auto events = EventList;
+        events[3] = QStringLiteral("TO R");
+        QVERIFY(writeParameterFile());
+        const QByteArray bytes = fileBytes(kParameterFileName);
+        QCOMPARE(bytes.count('\n'), kParameterFileLines);
+        QCOMPARE(bytes.count('\r'), kParameterFileLines);
+        QCOMPARE(bytes.count("\r\n"), kParameterFileLines);
+
+        clearReceiverConfig();
+        QVERIFY(readParameterFile());
+        QVERIFY(doubles().messages.isEmpty());
+        QCOMPARE(FipsList[2], stored);
+        QCOMPARE(FipsList[98], QStringLiteral("  072001  Adjuntas               Puerto Rico"));
+        QCOMPARE(EventList, events);
+    }
+
+    // The defaults: four counties and twelve event codes, in this order; no other slot changes.
+    void defaultLists()
+    {
+        FipsList[4] = QStringLiteral("  012086  Miami-Dade             Florida");
+        EventList[12] = QStringLiteral("EWW");
+        loadDefaultLists();
+        QCOMPARE(QStringList(FipsList.begin(), FipsList.begin() + 5),
+                 QStringList({"X 012011  Broward                Florida", "X 012085  Martin                 Florida",
+                              "X 012099  Palm Beach             Florida", "X 012111  St. Lucie              Florida",
+                              "  012086  Miami-Dade             Florida"}));
+        QCOMPARE(QStringList(EventList.begin(), EventList.begin() + 13),
+                 QStringList({"FFA", "FFW", "FLA", "FLW", "HWA", "HWW", "SVA", "SVR", "TOA", "TOR", "RMT", "RWT", "EWW"}));
+        QCOMPARE(filledSlots(FipsList), 5);
+        QCOMPARE(filledSlots(EventList), 13);
+    }
+
+    // A folder that takes no new file (so no temporary file beside ORVANE_FILE2.DAT) holding
+    // a file that may be written: the file is written in place. When the file itself may not
+    // be written either, that is still error 108 and the old file stays.
+    void folderTakingNoNewFile_data()
+    {
+        QTest::addColumn<bool>("fileWritable");
+        QTest::newRow("writable file: written in place") << true;
+        QTest::newRow("read-only file: error 108") << false;
+    }
+    void folderTakingNoNewFile()
+    {
+        QFETCH(bool, fileWritable);
+        loadDefaultLists();
+        QVERIFY(writeParameterFile());
+        const QByteArray before = fileBytes(kParameterFileName);
+        if (!fileWritable)
+            QVERIFY(QFile::setPermissions(kParameterFileName, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                                  QFileDevice::ReadOther));
+        EventList[12] = QStringLiteral("EWW");
+        const QByteArray wanted = parameterFileContent();
+        enum { Written = 1, Ended = 2, Error108 = 4 };
+        const int outcome = inFolderTakingNoNewFile(QDir::currentPath(), [] {
+            const bool written = writeParameterFile();
+            return (written ? Written : 0) | (doubles().programEnds > 0 ? Ended : 0) |
+                   (doubles().lastMessageText().startsWith(QLatin1String("Error #108:")) ? Error108 : 0);
+        });
+        QFile::setPermissions(kParameterFileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY2(outcome != kChildCrashed, "the writing process crashed");
+        if (outcome == kFolderNotLocked)
+            QSKIP("no folder here can be made to refuse new files to this process");
+        if (fileWritable) {
+            QCOMPARE(outcome, int(Written));
+            QCOMPARE(fileBytes(kParameterFileName), wanted);
+        } else {
+            QCOMPARE(outcome, Ended | Error108);
+            QCOMPARE(fileBytes(kParameterFileName), before);
+        }
+        QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kParameterFileName});
+    }
+
     void damagedFiles_data()
     {
         QTest::addColumn<int>("damage");

@@ -4,6 +4,7 @@
 #include "config/SettingsStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 class SettingsStoreTest : public QObject
 {
@@ -29,6 +30,43 @@ private slots:
         QVERIFY(!ReceiverConfig.NV800B.VocWarnings);
         QCOMPARE(ReceiverConfig.TIMERS.PreVoiceAnnc, qint16(2));
         QCOMPARE(ReceiverConfig.TIMERS.VoiceIntervalTimer, qint16(1));
+    }
+
+    // A store folder that takes no new file (no temporary file, no lock file beside the
+    // store) holding a store that may be written: the store is written in place. A store
+    // that may not be written is reported as not saved and stays as it was.
+    void storeInAFolderTakingNoNewFile_data()
+    {
+        QTest::addColumn<bool>("fileWritable");
+        QTest::newRow("writable store: written in place") << true;
+        QTest::newRow("read-only store: not saved") << false;
+    }
+    void storeInAFolderTakingNoNewFile()
+    {
+        QFETCH(bool, fileWritable);
+        QVERIFY(loadSettings());
+        putSetting("PORTS/Port1", "/dev/pts/7"); // a section the program only reads stays
+        QVERIFY(saveSettings());
+        const QByteArray before = fileBytes(settingsFilePath());
+        if (!fileWritable)
+            QVERIFY(QFile::setPermissions(settingsFilePath(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("CHANGED");
+        const QString folder = QFileInfo(settingsFilePath()).absolutePath();
+        const int outcome = inFolderTakingNoNewFile(folder, [] { return saveSettings() ? 1 : 0; });
+        QFile::setPermissions(settingsFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY2(outcome != kChildCrashed, "the writing process crashed");
+        if (outcome == kFolderNotLocked)
+            QSKIP("no folder here can be made to refuse new files to this process");
+        QCOMPARE(outcome, fileWritable ? 1 : 0);
+        if (fileWritable) {
+            const QByteArray after = fileBytes(settingsFilePath());
+            QVERIFY(after.contains("UserStationID=CHANGED"));
+            QVERIFY(after.contains("Port1=/dev/pts/7"));
+            QCOMPARE(after, QByteArray(before).replace("UserStationID=\n", "UserStationID=CHANGED\n"));
+        } else {
+            QCOMPARE(fileBytes(settingsFilePath()), before);
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Orvane.conf")});
     }
 
     void savedValueTexts()

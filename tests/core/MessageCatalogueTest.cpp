@@ -41,6 +41,57 @@ private slots:
         QCOMPARE(doubles().programEnds, 0);
     }
 
+    // The codes that no part of the program raises today still show their texts.
+    void numberedErrorsWithoutCaller_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("4") << 4 << " Error, No FIP Counties have been Selected. ";
+        QTest::newRow("11") << 11 << "Error #302:  Print Spooling Error. ";
+    }
+    void numberedErrorsWithoutCaller() { numberedErrors(); }
+
+    // Every file error: its text in the box (title, icon, OK), then the program ends.
+    void everyFileError_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        const char *texts[] = {
+            "Error #101:  Missing Orvane Digital Weather Receiver Parameter File",
+            "Error #102:  Missing or Corrupted Orvane FIP Codes",
+            "Error #103:  Missing or Corrupted Orvane Event Codes",
+            "Error #104:  Missing or Corrupted Orvane Flag Parameters",
+            "Error #105:  Missing or Corrupted Orvane Timer Parameters",
+            "Error #106:  Missing or Corrupted Orvane State Parameters",
+            "Error #107:  Missing or Corrupted Orvane Transmitter Location Parameter",
+            "Error #108:  Missing or Corrupted Orvane Frequency Limit Parameter",
+            "Error #109:  Missing or Corrupted Orvane Rear Connector Input Parameters",
+            "Error #110:  Missing or Corrupted Orvane Rear Connector Output Parameters",
+            "Error #111:  Missing or Corrupted Orvane Voice Interval Parameters",
+            "Error #112:  Missing or Corrupted Orvane Relay Delay Parameter",
+            "Error #113:  Missing or Corrupted Orvane Station Identification Parameter",
+        };
+        for (int code = 1; code <= 13; ++code)
+            QTest::addRow("%d", code) << code << QString::fromLatin1(texts[code - 1]);
+        QTest::newRow("99") << 99 << "Error #199:  Missing or Corrupted Orvane Data File, Please Consult Factory";
+        QTest::newRow("unknown 0") << 0 << "";
+        QTest::newRow("unknown 14") << 14 << "";
+    }
+    void everyFileError()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        showFileError(qint16(code));
+        QCOMPARE(doubles().messages.size(), 1);
+        const MessageRequest &m = doubles().messages.first();
+        QCOMPARE(m.text, text);
+        QCOMPARE(m.title, QStringLiteral("Orvane Digital Weather Receiver"));
+        QCOMPARE(m.icon, QMessageBox::Warning);
+        QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(doubles().programEnds, 1);
+        QCOMPARE(fileErrorText(qint16(code)), text);
+    }
+
     void fileErrorEndsTheProgram()
     {
         showFileError(8);

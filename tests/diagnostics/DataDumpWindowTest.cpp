@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(receiver->commandsReceived(), QByteArray("ZDX"));
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(DumpBuffer.data()), 512), receiver->lastImage().left(512));
         // The designed numbers: the pause after "X", the progress maximum, the 20 s time-out.
-        QVERIFY(doubles().waits.contains(500));
+        QCOMPARE(doubles().sleeps, QList<int>{500});
         QCOMPARE(main->prgXfer->maximum(), 2096);
         QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(20000));
         QVERIFY(doubles().messages.isEmpty());

@@ -9,7 +9,12 @@
 #include "selection/frmFIPEdit.h"
 #include "selection/frmFIPS.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +42,38 @@ void startWithDefaults()
 {
     loadDefaultLists();
     fillFipsListBox();
+}
+
+enum TextWay { Typed, Pasted, Dropped };
+
+// Puts `text` into a box at its cursor as the owner would: typed, pasted with Ctrl+V, or
+// dragged in from another program.
+void putText(QLineEdit *box, const QString &text, int way)
+{
+    switch (way) {
+    case Typed:
+        QTest::keyClicks(box, text);
+        break;
+    case Pasted:
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case Dropped: {
+        QMimeData mime;
+        mime.setText(text);
+        const QPoint at(box->width() - 2, box->height() / 2); // after the text
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        break;
+    }
+    }
+}
+
+bool hasControlCharacter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 } // namespace
@@ -94,6 +131,28 @@ private slots:
         }
         const QString longEntry = QStringLiteral("X 012011  Broward                ") + QString(40, u'Z');
         QCOMPARE(listLineForEntry(longEntry).text.size(), 51);
+    }
+
+    // A county name longer than its column (hand-made data) still leaves a blank before
+    // the state name; without a state nothing is added.
+    void stateNameKeepsItsBlank_data()
+    {
+        QTest::addColumn<QString>("county");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("23 characters") << "ABCDEFGHIJKLMNOPQRSTUVW" << "Florida"
+                                       << "012011  ABCDEFGHIJKLMNOPQRSTUVW Florida";
+        QTest::newRow("25 characters") << "ABCDEFGHIJKLMNOPQRSTUVWXY" << "Florida"
+                                       << "012011  ABCDEFGHIJKLMNOPQRSTUVWXY Florida";
+        QTest::newRow("23 characters, no state") << "ABCDEFGHIJKLMNOPQRSTUVW" << ""
+                                                 << "012011  ABCDEFGHIJKLMNOPQRSTUVW";
+    }
+    void stateNameKeepsItsBlank()
+    {
+        QFETCH(QString, county);
+        QFETCH(QString, state);
+        QFETCH(QString, text);
+        QCOMPARE(buildListText("012011", county, state), text);
     }
 
     void editorFields()
@@ -341,6 +400,154 @@ private slots:
         QVERIFY(window->Shape1->isHidden());
         QCOMPARE(window->Timer1->interval(), 800);
         QVERIFY(window->Timer1->isActive());
+    }
+
+    // No box of the editor lets a control character in, however the text arrives: a line
+    // break would end up splitting the stored entry.
+    void boxesTakeNoControlCharacter_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        for (const char *box : {"txtFIP", "txtCounty", "txtState"}) {
+            QTest::addRow("%s pasted line break", box) << box << int(Pasted) << QStringLiteral("Foo\nBar")
+                                                       << QStringLiteral("FooBar");
+            QTest::addRow("%s pasted CR LF and tab", box) << box << int(Pasted) << QStringLiteral("01\r\n2\t085")
+                                                          << QStringLiteral("012085");
+            QTest::addRow("%s dropped line break", box) << box << int(Dropped) << QStringLiteral("Foo\r\nBar")
+                                                        << QStringLiteral("FooBar");
+            QTest::addRow("%s typed", box) << box << int(Typed) << QStringLiteral("Foo") << QStringLiteral("Foo");
+        }
+    }
+    void boxesTakeNoControlCharacter()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, way);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        fillFipsListBox();
+        QString got = QStringLiteral("(not reached)");
+        whenModalOpens<frmFIPEdit>([&](frmFIPEdit *editor) {
+            QLineEdit *target = editor->findChild<QLineEdit *>(box);
+            QVERIFY(target);
+            putText(target, text, way);
+            got = target->text();
+            editor->cmdCancel->click();
+        });
+        window->cmdAdd_Click();
+        QVERIFY2(!hasControlCharacter(got), qPrintable(got.toUtf8().toPercentEncoding()));
+        QCOMPARE(got, shown);
+    }
+
+    // The whole road of a pasted line break: Add, OK on both windows, the exit with saving,
+    // the next start. The file keeps its 151 lines and the event list comes back whole.
+    void pastedLineBreakKeepsTheEventList()
+    {
+        startWithDefaults();
+        loadDefaultLists(); // the events
+        const auto events = EventList;
+        whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
+            putText(editor->txtFIP, QStringLiteral("012086"), Typed);
+            putText(editor->txtCounty, QStringLiteral("Foo\nBar"), Pasted);
+            putText(editor->txtState, QStringLiteral("Florida\r\n"), Dropped);
+            editor->cmdOK->click();
+        });
+        window->cmdAdd_Click();
+        window->show();
+        window->cmdOK_Click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(FipsList[4], QStringLiteral("  012086  FooBar                 Florida"));
+        QVERIFY(writeParameterFile());
+        QCOMPARE(QFile(kParameterFileName).size() > 0, true);
+        QFile file(kParameterFileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().count('\n'), kParameterFileLines);
+
+        clearReceiverConfig();
+        doubles().clear();
+        QVERIFY(readParameterFile());
+        QVERIFY(doubles().messages.isEmpty()); // no #199
+        QCOMPARE(EventList, events);
+        QCOMPARE(FipsList[4], QStringLiteral("  012086  FooBar                 Florida"));
+    }
+
+    // Edit loads the county column with its blanks (23 characters), a long state name whole;
+    // whatever the owner types, pastes or drops stops at 22 characters for the county and 18
+    // for the state, and the state keeps the blank before it.
+    void editNeverGoesPastTheLimits_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<int>("cursor"); // -1: the whole text selected, -2: at the end
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("listText");
+        const QString long23 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVW");
+        const QString dc = QStringLiteral("011001  District of Columbia   ");
+        QTest::newRow("county typed over all") << "txtCounty" << int(Typed) << -1 << long23
+                                               << "011001  ABCDEFGHIJKLMNOPQRSTUV District Of Columbia";
+        QTest::newRow("county pasted over all") << "txtCounty" << int(Pasted) << -1 << long23
+                                                << "011001  ABCDEFGHIJKLMNOPQRSTUV District Of Columbia";
+        QTest::newRow("county dropped after the blanks")
+            << "txtCounty" << int(Dropped) << -2 << QStringLiteral("XYZ")
+            << "011001  District of Columbia   District Of Columbia";
+        QTest::newRow("county typed after the blanks")
+            << "txtCounty" << int(Typed) << -2 << QStringLiteral("X")
+            << "011001  District of Columbia   District Of Columbia";
+        QTest::newRow("county typed into its padding")
+            << "txtCounty" << int(Typed) << 20 << QStringLiteral(" NW")
+            << "011001  District of Columbia N District Of Columbia";
+        QTest::newRow("county pasted into its padding")
+            << "txtCounty" << int(Pasted) << 20 << QStringLiteral(" NW")
+            << "011001  District of Columbia N District Of Columbia";
+        QTest::newRow("state typed after its 20 characters")
+            << "txtState" << int(Typed) << -2 << QStringLiteral("X") << dc + "District Of Columbia";
+        QTest::newRow("state pasted over all")
+            << "txtState" << int(Pasted) << -1 << QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVW")
+            << dc + "ABCDEFGHIJKLMNOPQR";
+        QTest::newRow("state typed over all")
+            << "txtState" << int(Typed) << -1 << QStringLiteral("ABCDEFGHIJKLMNOPQRST") << dc + "ABCDEFGHIJKLMNOPQR";
+    }
+    void editNeverGoesPastTheLimits()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, way);
+        QFETCH(int, cursor);
+        QFETCH(QString, text);
+        QFETCH(QString, listText);
+        FipsList[0] = QStringLiteral("X 011001  District of Columbia   District Of Columbia");
+        fillFipsListBox();
+        highlight(0);
+        whenModalOpens<frmFIPEdit>([&](frmFIPEdit *editor) {
+            QLineEdit *target = editor->findChild<QLineEdit *>(box);
+            QVERIFY(target);
+            if (cursor == -1)
+                target->selectAll();
+            else if (cursor == -2)
+                target->end(false);
+            else
+                target->setCursorPosition(cursor);
+            putText(target, text, way);
+            QVERIFY2(target->text().trimmed().size() <= (box == "txtCounty" ? 22 : 20), qPrintable(target->text()));
+            editor->cmdOK->click();
+        });
+        window->cmdEdit_Click();
+        QCOMPARE(listTexts()[0], listText);
+    }
+
+    // A hand-made entry whose county fills its whole column (no blank before the state)
+    // gets the blank back when it is confirmed in the editor.
+    void editGivesTheStateItsBlank()
+    {
+        FipsList[0] = QStringLiteral("X 012011  ABCDEFGHIJKLMNOPQRSTUVWFlorida");
+        fillFipsListBox();
+        highlight(0);
+        whenModalOpens<frmFIPEdit>([](frmFIPEdit *editor) {
+            QCOMPARE(editor->txtCounty->text(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVW"));
+            editor->cmdOK->click();
+        });
+        window->cmdEdit_Click();
+        QCOMPARE(listTexts()[0], QStringLiteral("012011  ABCDEFGHIJKLMNOPQRSTUVW Florida"));
     }
 
     // Choosing a state empties FipsList at once. Leaving the FIPS window by its close box

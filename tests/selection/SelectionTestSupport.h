@@ -4,6 +4,7 @@
 #include "support/Doubles.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
@@ -19,12 +20,32 @@ inline QStringList itemTexts(const QListWidget *list)
     return texts;
 }
 
+// Closes every modal window that is still open, innermost first.
+inline void closeModalWindows()
+{
+    for (int guard = 0; guard < 10; ++guard) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->done(QDialog::Rejected); // past any refusal of the window's own closing
+        else
+            modal->hide();
+    }
+}
+
 // Runs `act` on a modal window of type W once it is open: queued before the call that opens it.
+// A check that fails inside `act` returns from it before the window is closed, and the call
+// that opened the window would then wait for ever: after a failure every modal window still
+// open is closed, so the failing test ends (and reports) instead of hanging.
 template <typename W> void whenModalOpens(std::function<void(W *)> act)
 {
     QTimer::singleShot(0, [act] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        QVERIFY(window);
-        act(window);
+        if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget()))
+            act(window);
+        else
+            QTest::qFail("the expected window is not the open modal window", __FILE__, __LINE__);
+        if (QTest::currentTestFailed())
+            closeModalWindows();
     });
 }

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -73,6 +74,63 @@ private slots:
         QCOMPARE(frequencyText(7), QStringLiteral("162.550"));
         QCOMPARE(frequencyText(8), QString());
         QCOMPARE(frequencyText(-1), QString());
+    }
+
+    // The whole state-number table, number by number.
+    void everyStateNumber_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("name");
+        const char *table[][2] = {
+            {"01", "Alabama"},        {"02", "Alaska"},          {"04", "Arizona"},        {"05", "Arkansas"},
+            {"06", "California"},     {"08", "Colorado"},        {"09", "Connecticut"},    {"10", "Delaware"},
+            {"11", "District Of Columbia"}, {"12", "Florida"},   {"13", "Georgia"},        {"15", "Hawaii"},
+            {"16", "Idaho"},          {"17", "Illinois"},        {"18", "Indiana"},        {"19", "Iowa"},
+            {"20", "Kansas"},         {"21", "Kentucky"},        {"22", "Louisiana"},      {"23", "Maine"},
+            {"24", "Maryland"},       {"25", "Massachusetts"},   {"26", "Michigan"},       {"27", "Minnesota"},
+            {"28", "Mississippi"},    {"29", "Missouri"},        {"30", "Montana"},        {"31", "Nebraska"},
+            {"32", "Nevada"},         {"33", "New Hampshire"},   {"34", "New Jersey"},     {"35", "New Mexico"},
+            {"36", "New York"},       {"37", "North Carolina"},  {"38", "North Dakota"},   {"39", "Ohio"},
+            {"40", "Oklahoma"},       {"41", "Oregon"},          {"42", "Pennsylvania"},   {"44", "Rhode Island"},
+            {"45", "South Carolina"}, {"46", "South Dakota"},    {"47", "Tennessee"},      {"48", "Texas"},
+            {"49", "Utah"},           {"50", "Vermont"},         {"51", "Virginia"},       {"53", "Washington"},
+            {"54", "West Virginia"},  {"55", "Wisconsin"},       {"56", "Wyoming"},        {"66", "Guam"},
+            {"69", "Mariana Islands"}, {"72", "Puerto Rico"},    {"78", "US Virgin Islands"},
+        };
+        for (const auto &row : table)
+            QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
+        for (int n = 0; n < 100; ++n) {
+            const QString number = QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+            if (std::none_of(std::begin(table), std::end(table), [&](const auto &row) { return number == QLatin1String(row[0]); }))
+                QTest::newRow(qPrintable(number + QStringLiteral(" none"))) << number << QString();
+        }
+    }
+    void everyStateNumber()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, name);
+        QCOMPARE(stateNameForNumber(u'0' + number + QStringLiteral("001")), name);
+    }
+
+    // Every county of every delivered state file reaches the FIPS list with a state name,
+    // and the counties of a state's own file carry that state's name.
+    void everyCommittedCountyHasItsStateName()
+    {
+        setStatesDirectory(committedStatesDir());
+        for (int s = 0; s < kStateCount; ++s) {
+            QStringList lines;
+            QVERIFY2(readStateFile(s, lines), StateTable[s].fileName);
+            QStringList names;
+            for (const QString &line : lines) {
+                const QString name = stateNameForNumber(line);
+                QVERIFY2(!name.isEmpty(), qPrintable(line));
+                names << name;
+            }
+            QString boxName = QString::fromLatin1(StateTable[s].name);
+            if (boxName == QLatin1String("N Mariana Islands"))
+                boxName = QStringLiteral("Mariana Islands");
+            QVERIFY2(names.contains(boxName), StateTable[s].fileName);
+        }
     }
 
     void stateNames()

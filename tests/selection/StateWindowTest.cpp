@@ -131,6 +131,48 @@ private slots:
         QVERIFY(!window->isVisible());
     }
 
+    // A double-click anywhere in the transmitter list confirms as OK does: on a line it takes
+    // that transmitter; on the empty part below the lines, or in an empty list, nothing is
+    // highlighted, so it beeps, shows error 3 and the window stays.
+    void doubleClickAnywhereInTheList_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("on a line") << "line";
+        QTest::newRow("below the lines") << "below";
+        QTest::newRow("in an empty list") << "empty";
+    }
+    void doubleClickAnywhereInTheList()
+    {
+        QFETCH(QString, where);
+        chooseState(50); // Guam: one transmitter, the rest of the list is empty
+        QCOMPARE(window->lstCounty->count(), 1);
+        if (where == QLatin1String("empty"))
+            window->lstCounty->clear();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QWidget *viewport = window->lstCounty->viewport();
+        const QPoint at = where == QLatin1String("line")
+                              ? window->lstCounty->visualItemRect(window->lstCounty->item(0)).center()
+                              : QPoint(10, viewport->height() - 5);
+        QCOMPARE(window->lstCounty->indexAt(at).isValid(), where == QLatin1String("line"));
+        // As a real double-click comes: a click, then the second press as a double-click.
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        if (where == QLatin1String("line")) {
+            QVERIFY(!window->isVisible());
+            QCOMPARE(doubles().beeps, 0);
+            QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" Guam, GU                162.400"));
+            QCOMPARE(itemTexts(frmFIPS::instance()->lstFips),
+                     QStringList({"066010  Guam                   Guam", "069100  Rota                   Mariana Islands"}));
+        } else {
+            QVERIFY(window->isVisible());
+            QCOMPARE(doubles().beeps, 1);
+            QCOMPARE(doubles().messages.size(), 1);
+            QCOMPARE(doubles().lastMessageText(), QStringLiteral(" Error, No Transmitter Location Selected. "));
+            window->cmdCancel->click();
+        }
+    }
+
     // A state choice empties FipsList at once and rebuilds the list; Cancel keeps it so,
     // while the FIPS window still shows its counties.
     void stateChoiceThenCancel()

@@ -22,6 +22,16 @@ struct Doubles {
     qint64 monotonic = 0;
     QList<int> waits;
 
+    // Browser and help viewer: what was asked of them; the browser starts when browserStarts.
+    QList<QUrl> openedUrls;
+    bool browserStarts = true;
+    QList<HelpRequest> helpRequests;
+    // Sound and pause: each clip is recorded and "plays" at once, moving the monotonic clock
+    // by its length; each pause is recorded and moves it by its length.
+    QList<QByteArray> sounds;
+    int soundStops = 0;
+    QList<int> sleeps;
+
     void install();
     void clear(); // forgets what was recorded and reinstalls every double
     void answerNext(QMessageBox::StandardButton button) { answers.push_back(button); }

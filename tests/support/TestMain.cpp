@@ -2,6 +2,7 @@
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
+#include "core/WavData.h"
 #include "selection/StateDatabase.h"
 
 #include <QApplication>
@@ -55,6 +56,24 @@ void Doubles::install()
         waits.append(ms);
         monotonic += ms;
     });
+    Platform::setBrowser([this](const QUrl &url) {
+        openedUrls.append(url);
+        return browserStarts;
+    });
+    Platform::setHelpViewer([this](const HelpRequest &request) { helpRequests.append(request); });
+    Platform::setSoundPlayer(
+        [this](const QByteArray &wav) {
+            sounds.append(wav);
+            const PcmWav clip = parsePcmWav(wav);
+            if (clip.valid)
+                monotonic += clip.samples.size() * 1000 / (qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8));
+            return true;
+        },
+        [this] { ++soundStops; });
+    Platform::setSleeper([this](int ms) {
+        sleeps.append(ms);
+        monotonic += ms;
+    });
 }
 
 void Doubles::clear()
@@ -66,6 +85,12 @@ void Doubles::clear()
     wallClock = QDateTime(QDate(2026, 6, 15), QTime(12, 0, 0));
     monotonic = 0;
     waits.clear();
+    openedUrls.clear();
+    browserStarts = true;
+    helpRequests.clear();
+    sounds.clear();
+    soundStops = 0;
+    sleeps.clear();
     install(); // a test may have put its own seam in; start every test from the doubles
 }
 
@@ -98,6 +123,7 @@ int main(int argc, char *argv[])
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", (runtimeDir.path() + QStringLiteral("/xdg-config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (runtimeDir.path() + QStringLiteral("/xdg-cache")).toLocal8Bit());
     QApplication app(argc, argv);
 
     // "program ClassName [qtest options]" runs one class; otherwise all of them.

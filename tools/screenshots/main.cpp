@@ -9,6 +9,9 @@
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
 #include "history/HistoryGrid.h"
+#include "diagnostics/frmAbout.h"
+#include "diagnostics/frmHelp.h"
+#include "diagnostics/frmTip.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
 #include "link/LinkState.h"
@@ -19,12 +22,21 @@
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
 #include "diagnostics/frmDataDump.h"
+#include "editors/frmIdent.h"
+#include "editors/frmOption.h"
+#include "editors/frmTimers.h"
+#include "link/frmTest.h"
+#include "core/Platform.h"
 #include "ReceiverSimulator.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -103,6 +115,19 @@ int main(int argc, char *argv[])
         ok &= save(events, docs + QStringLiteral("/event-codes-page2.png"));
     }
 
+    // The three editor windows with the settings of a fresh installation and call letters.
+    ReceiverConfig.NV8007.GiveStationID = true;
+    ReceiverConfig.NV8007.AppendThisIs = true;
+    ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83");
+    {
+        frmOption options;
+        ok &= save(options, docs + QStringLiteral("/options-window.png"));
+        frmTimers timers;
+        ok &= save(timers, docs + QStringLiteral("/timers-window.png"));
+        frmIdent ident;
+        ok &= save(ident, docs + QStringLiteral("/identification-window.png"));
+    }
+
     frmMain main;
     main.resize(900, 640);
     ok &= save(main, docs + QStringLiteral("/main-window.png"));
@@ -161,6 +186,51 @@ int main(int argc, char *argv[])
         dump.cmdExit_Click();
     } else {
         ok = false;
+    }
+
+    // The About box with the firmware version the transfer read, the start-up tip, and the
+    // help window at its contents.
+    {
+        frmAbout about(&main);
+        ok &= save(about, docs + QStringLiteral("/about.png"));
+    }
+    ReceiverConfig.EDITOR.ShowTipsAtStartup = true;
+    {
+        frmTip tip(main.mnuTipsShow, &main);
+        tip.setAttribute(Qt::WA_DeleteOnClose, false);
+        ok &= save(tip, docs + QStringLiteral("/tip.png"));
+    }
+    {
+        frmHelp help(QStringLiteral(ORVANE_BUILT_HELP_FILE), home.path() + QStringLiteral("/help/orvane.qhc"));
+        help.resize(980, 640);
+        help.showContents();
+        QElapsedTimer waited;
+        waited.start();
+        QHelpContentModel *contents = help.helpEngine() ? help.helpEngine()->contentModel() : nullptr;
+        while (contents && (contents->isCreatingContents() || contents->rowCount() == 0) && waited.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        help.showContents();
+        ok &= help.helpAvailable() && save(help, docs + QStringLiteral("/help-window.png"));
+    }
+    // The test packet window, idle and while the first header of the FFW alert sounds
+    // (taken by a player that plays nothing; closing the window ends the alert).
+    {
+        frmTest packets;
+        ok &= save(packets, docs + QStringLiteral("/test-packets.png"));
+        Platform::setSleeper([](int) {});
+        Platform::setSoundPlayer([&](const QByteArray &) {
+            if (packets.isVisible()) {
+                const QString path = docs + QStringLiteral("/test-packets-playing.png");
+                const bool saved = packets.grab().save(path);
+                std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+                ok &= saved;
+                packets.close();
+            }
+            return true;
+        });
+        packets.cmdFFW->click();
+        Platform::setSoundPlayer({});
+        Platform::setSleeper({});
     }
     return ok ? 0 : 1;
 }

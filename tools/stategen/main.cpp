@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
     }
     for (const auto &[name, content] : generated.files) {
         QSaveFile file(out.filePath(name));
+        file.setDirectWriteFallback(true); // a folder that takes no new file: write in place
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
             return 1;

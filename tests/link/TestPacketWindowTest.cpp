@@ -1,0 +1,389 @@
+#include "support/Doubles.h"
+#include "support/TestRegistry.h"
+
+#include "core/Platform.h"
+#include "core/WavData.h"
+#include "link/TestPackets.h"
+#include "link/frmTest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// What the window showed while one clip sounded.
+struct ClipSeen {
+    qint16 id = 0;
+    qint64 at = 0; // on the test's monotonic clock
+    QString ident;
+    bool pictureShown = false;
+    QList<bool> buttonsEnabled; // RWT, FFW, SVA, TOA
+    QList<bool> labelsEnabled;
+    bool okEnabled = false;
+    QColor pressedColour;
+};
+
+qint16 clipIdOf(const QByteArray &wav)
+{
+    for (qint16 id : {110, 120, 130, 140, 150, 160})
+        if (wav == testClipBytes(id))
+            return id;
+    return -1;
+}
+
+QList<qint16> alertClips(qint16 header)
+{
+    QList<qint16> clips(3, header);
+    clips += QList<qint16>(24, kBeepClip);
+    clips += QList<qint16>(3, kEndOfMessageClip);
+    return clips;
+}
+
+QList<int> alertPauses()
+{
+    QList<int> pauses = {500};
+    pauses += QList<int>(3, 1000);     // after each header
+    pauses += 1000;                     // before the beeps
+    pauses += QList<int>(24, 1000);    // after each beep
+    pauses += 1000;                     // before the end of message
+    pauses += QList<int>(3, 1000);     // after each end of message
+    return pauses;
+}
+
+} // namespace
+
+// The test window driven through its named controls, with a recording sound player and
+// pause: the order of clips and pauses, what the window shows meanwhile, clicks and closing
+// during an alert, and that no file is written.
+class TestPacketWindowTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<frmTest> window;
+    QList<ClipSeen> seen;
+    std::function<void(int)> onClip; // called with the index of the clip being played
+    qint64 lastClipEnd = 0;
+
+    QPushButton *button(const QString &name) { return window->findChild<QPushButton *>(name); }
+    QLabel *label(const QString &name) { return window->findChild<QLabel *>(name); }
+
+    void installPlayer(bool soundAvailable = true)
+    {
+        Platform::setSoundPlayer(
+            [this, soundAvailable](const QByteArray &wav) {
+                ClipSeen clip;
+                clip.id = clipIdOf(wav);
+                clip.at = doubles().monotonic;
+                clip.ident = window->lblIdent->text();
+                clip.pictureShown = !window->Picture1->isHidden();
+                for (QPushButton *b : {window->cmdRWT, window->cmdFFW, window->cmdSVA, window->cmdTOA})
+                    clip.buttonsEnabled.append(b->isEnabled());
+                for (QLabel *l : window->Label1)
+                    clip.labelsEnabled.append(l->isEnabled());
+                clip.okEnabled = window->cmdOk->isEnabled();
+                seen.append(clip);
+                const int index = int(seen.size()) - 1;
+                const PcmWav pcm = parsePcmWav(wav);
+                if (soundAvailable)
+                    doubles().monotonic += pcm.samples.size() * 1000 / pcm.sampleRate;
+                lastClipEnd = doubles().monotonic;
+                if (onClip)
+                    onClip(index);
+                return soundAvailable;
+            },
+            [] { ++doubles().soundStops; });
+    }
+
+    QList<qint16> clipIds() const
+    {
+        QList<qint16> ids;
+        for (const ClipSeen &c : seen)
+            ids.append(c.id);
+        return ids;
+    }
+
+    void checkIdle()
+    {
+        QVERIFY(!window->alertPlaying());
+        for (QPushButton *b : {window->cmdRWT, window->cmdFFW, window->cmdSVA, window->cmdTOA, window->cmdOk})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        for (QLabel *l : window->Label1)
+            QVERIFY(l->isEnabled());
+        QVERIFY(window->Picture1->isHidden());
+        QCOMPARE(window->lblIdent->text(), QString());
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        for (QPushButton *b : {window->cmdRWT, window->cmdFFW, window->cmdSVA, window->cmdTOA})
+            QCOMPARE(b->palette().color(QPalette::Button), face);
+    }
+
+private slots:
+    void init()
+    {
+        doubles().clear();
+        seen.clear();
+        onClip = nullptr;
+        window = std::make_unique<frmTest>();
+        installPlayer();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void controlsAsLoaded()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane SAME Packet Test"));
+        QVERIFY(window->isModal());
+        QCOMPARE(label("lblInfo")->text(),
+                 QStringLiteral("\r\nThese four buttons will activate SAME packets from your sound card.\r\n\r\n"
+                                "Each packet consist of the header data, followed by 30 seconds of tone beeps "
+                                "and the end of message packet.\r\n\r\n"
+                                "Note: You must load default FIP codes into your radio for  these test.  "
+                                "Consult the menu HELP section for more information and a step by step procedure."));
+        const QStringList buttons = {"RWT", "FFW", "SVA", "TOA"};
+        const QStringList labels = {"Required Weekly Test", "Flash Flood Warning", "Severe Thunderstorm Watch",
+                                    "Tornado Watch"};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(button(QStringLiteral("cmd") + buttons[i])->text(), buttons[i]);
+            QCOMPARE(label(QStringLiteral("Label1_%1").arg(i))->text(), labels[i]);
+        }
+        QCOMPARE(button(QStringLiteral("cmdOk"))->text(), QStringLiteral("OK"));
+        QLabel *picture = label(QStringLiteral("Picture1"));
+        QVERIFY(picture->isHidden());
+        QVERIFY(!picture->pixmap().isNull());
+        QCOMPARE(label(QStringLiteral("lblIdent"))->text(), QString());
+        QCOMPARE(window->focusWidget(), window->cmdOk);
+        checkIdle();
+    }
+
+    // One whole alert through the recording player and pause, for each of the four buttons:
+    // 3 headers, 24 beeps, 3 end-of-message packets, the pauses between them, the name shown,
+    // the picture only while a clip sounds, only the pressed button usable (and red) meanwhile.
+    void oneAlert_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<qint16>("header");
+        QTest::addColumn<QString>("ident");
+        QTest::newRow("RWT") << "cmdRWT" << 0 << qint16(110) << "Required Weekly Test";
+        QTest::newRow("FFW") << "cmdFFW" << 1 << qint16(120) << "Flash Flood Warning";
+        QTest::newRow("SVA") << "cmdSVA" << 2 << qint16(130) << "Severe Thunderstorm Watch";
+        QTest::newRow("TOA") << "cmdTOA" << 3 << qint16(140) << "Tornado Watch";
+    }
+    void oneAlert()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        QFETCH(qint16, header);
+        QFETCH(QString, ident);
+        QPushButton *pressed = button(name);
+        onClip = [&](int) { seen.last().pressedColour = pressed->palette().color(QPalette::Button); };
+        QElapsedTimer real;
+        real.start();
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        const qint64 realMs = real.elapsed();
+
+        QCOMPARE(clipIds(), alertClips(header));
+        QCOMPARE(doubles().sleeps, alertPauses());
+        for (const ClipSeen &clip : seen) {
+            QCOMPARE(clip.ident, ident);
+            QVERIFY(clip.pictureShown);
+            QCOMPARE(clip.pressedColour, QColor(255, 0, 0));
+            QCOMPARE(clip.okEnabled, false);
+            for (int i = 0; i < 4; ++i) {
+                QCOMPARE(clip.buttonsEnabled[i], i == index);
+                QCOMPARE(clip.labelsEnabled[i], i == index);
+            }
+        }
+        // The first header sounds after the half-second pause; every clip is followed by a
+        // second's pause, and the beeps come one per second and a quarter.
+        QCOMPARE(seen.first().at, 500);
+        QCOMPARE(seen[4].at - seen[3].at, 259 + 1000);
+        const qint64 alertMs = doubles().monotonic;
+        qInfo("%s: one alert lasts %.3f s on the designed clock, %lld ms of real time",
+              qPrintable(name), alertMs / 1000.0, real.elapsed());
+        QVERIFY2(alertMs > 45000 && alertMs < 46000, qPrintable(QString::number(alertMs)));
+        // Nothing slept for real: the 45 s alert ran on the recording clock.
+        QVERIFY2(realMs < 10000, qPrintable(QString::number(realMs)));
+        QCOMPARE(doubles().soundStops, 0);
+        QVERIFY(window->isVisible());
+        checkIdle();
+    }
+
+    // With no sound output every clip is skipped, and the alert keeps its pauses and its end.
+    void noSoundOutputKeepsTiming()
+    {
+        installPlayer(false);
+        window->cmdSVA->click();
+        QCOMPARE(clipIds(), alertClips(130));
+        QCOMPARE(doubles().sleeps, alertPauses());
+        checkIdle();
+    }
+
+    // The clips play from memory: a file "X__TEMP.WAV" of the owner's stays as it was, no
+    // file appears, and a read-only current directory plays the same alert.
+    void noFileWritten()
+    {
+        QDir here = QDir::current();
+        QFile owners(here.filePath(QStringLiteral("X__TEMP.WAV")));
+        QVERIFY(owners.open(QIODevice::WriteOnly));
+        owners.write("the owner's own recording");
+        owners.close();
+        const QStringList before = here.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        QVERIFY(QFile::setPermissions(here.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        window->cmdRWT->click();
+        QVERIFY(QFile::setPermissions(here.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                       | QFileDevice::ExeOwner));
+        QCOMPARE(clipIds(), alertClips(110));
+        QCOMPARE(here.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QVERIFY(owners.open(QIODevice::ReadOnly));
+        QCOMPARE(owners.readAll(), QByteArray("the owner's own recording"));
+        checkIdle();
+    }
+
+    // A click on the pressed button during an alert (it is the only one usable) starts no
+    // alert inside the current one: the alert ends, then plays once more, however many
+    // clicks came.
+    void clickDuringAlertFollowsIt_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::newRow("one click") << 1;
+        QTest::newRow("three clicks") << 3;
+    }
+    void clickDuringAlertFollowsIt()
+    {
+        QFETCH(int, clicks);
+        onClip = [&](int index) {
+            if (index == 5) { // during a beep of the first alert
+                for (int i = 0; i < clicks; ++i)
+                    QTest::mouseClick(window->cmdFFW, Qt::LeftButton);
+            }
+        };
+        QTest::mouseClick(window->cmdFFW, Qt::LeftButton);
+        QCOMPARE(clipIds(), alertClips(120) + alertClips(120));
+        QCOMPARE(doubles().sleeps, alertPauses() + alertPauses());
+        for (const ClipSeen &clip : seen)
+            QCOMPARE(clip.ident, QStringLiteral("Flash Flood Warning"));
+        checkIdle();
+    }
+
+    // Closing the window during an alert (close box, Escape, OK of a modal run) ends it at
+    // once: the sound stops, nothing more plays or pauses, the window is left whole.
+    void closeDuringAlert_data()
+    {
+        QTest::addColumn<int>("way"); // 0 close box, 1 Escape
+        QTest::addColumn<int>("atClip");
+        QTest::newRow("close box during a header") << 0 << 1;
+        QTest::newRow("close box during a beep") << 0 << 10;
+        QTest::newRow("Escape during the last end of message") << 1 << 29;
+        QTest::newRow("Escape during the first header") << 1 << 0;
+    }
+    void closeDuringAlert()
+    {
+        QFETCH(int, way);
+        QFETCH(int, atClip);
+        int sleepsAtClose = -1;
+        onClip = [&](int index) {
+            if (index != atClip)
+                return;
+            if (way == 0)
+                window->close();
+            else
+                QTest::keyClick(window.get(), Qt::Key_Escape);
+            sleepsAtClose = int(doubles().sleeps.size());
+        };
+        window->cmdTOA->click();
+        QCOMPARE(int(seen.size()), atClip + 1);
+        QCOMPARE(int(doubles().sleeps.size()), sleepsAtClose);
+        QCOMPARE(doubles().soundStops, 1);
+        QVERIFY(!window->isVisible());
+        checkIdle();
+        // Opened again, the window plays a whole alert.
+        seen.clear();
+        doubles().sleeps.clear();
+        onClip = nullptr;
+        window->show();
+        window->cmdRWT->click();
+        QCOMPARE(clipIds(), alertClips(110));
+        checkIdle();
+    }
+
+    // The window run modally, as the main window runs it: Escape during an alert ends the
+    // alert and the modal run, and the window can be destroyed at once.
+    void escapeEndsModalRun()
+    {
+        window->hide();
+        onClip = [&](int index) {
+            if (index == 2)
+                QTest::keyClick(window.get(), Qt::Key_Escape);
+        };
+        QTimer::singleShot(0, this, [&] { window->cmdFFW->click(); });
+        QElapsedTimer real;
+        real.start();
+        const int result = window->exec();
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(int(seen.size()), 3);
+        QVERIFY(real.elapsed() < 10000);
+        checkIdle();
+        window.reset();
+    }
+
+    // DisableButtons leaves the button of an id 1 to 4 and its label usable; other ids change
+    // nothing.
+    void disableButtons_data()
+    {
+        QTest::addColumn<int>("id");
+        for (int id = -1; id <= 5; ++id)
+            QTest::newRow(qPrintable(QString::number(id))) << id;
+    }
+    void disableButtons()
+    {
+        QFETCH(int, id);
+        window->DisableButtons(qint16(id));
+        const std::array<QPushButton *, 4> buttons = {window->cmdRWT, window->cmdFFW, window->cmdSVA,
+                                                      window->cmdTOA};
+        const bool known = id >= 1 && id <= 4;
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(buttons[i]->isEnabled(), !known || i == id - 1);
+            QCOMPARE(window->Label1[i]->isEnabled(), !known || i == id - 1);
+        }
+        QCOMPARE(window->cmdOk->isEnabled(), !known);
+        window->EnableButtons();
+        checkIdle();
+    }
+
+    // Each activation clears the name, hides the picture, gives the buttons their face and
+    // the focus to OK; during an alert an activation leaves the alert's display alone.
+    void activation()
+    {
+        window->lblIdent->setText(QStringLiteral("left over"));
+        window->Picture1->show();
+        QPalette red = window->cmdSVA->palette();
+        red.setColor(QPalette::Button, Qt::red);
+        window->cmdSVA->setPalette(red);
+        window->cmdRWT->setFocus();
+        QEvent activate(QEvent::ActivationChange);
+        QApplication::setActiveWindow(window.get());
+        QApplication::sendEvent(window.get(), &activate);
+        QCOMPARE(window->focusWidget(), window->cmdOk);
+        checkIdle();
+
+        onClip = [&](int index) {
+            if (index == 1)
+                QApplication::sendEvent(window.get(), &activate);
+        };
+        window->cmdTOA->click();
+        QCOMPARE(seen[2].ident, QStringLiteral("Tornado Watch"));
+        QVERIFY(seen[2].pictureShown);
+        checkIdle();
+    }
+};
+
+ORVANE_TEST(TestPacketWindowTest)
+#include "TestPacketWindowTest.moc"
