@@ -5,6 +5,7 @@
 #include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "diagnostics/frmDataDump.h"
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
@@ -64,7 +65,7 @@ constexpr std::array<bool, frmMain::kCommandCount> kCommandBuilt = {
     true,  // 4 timer window
     true,  // 5 identification window
     true,  // 6 transfer
-    false, // 7 data dump
+    true,  // 7 data dump
     true,  // 8 history report
     true,  // 9 help file
     true,  // 10 exit
@@ -331,6 +332,9 @@ void frmMain::cmdMain_Click(int index)
     }
     case 6:
         EstConnect();
+        break;
+    case 7:
+        downloadProgrammedParameters(this);
         break;
     case 8:
         printReportCommand();

@@ -23,7 +23,7 @@ const QByteArray kGarbage("\x00\x55\xff\x7f", 4);
 
 ReceiverSimulator::ReceiverSimulator()
     : history(defaultHistory()), memory(512, '\0'),
-      rawText("\r\n\x11ZCZC-WXR-TOR-012011-012085+0030-1231845-KMIA/NWS-")
+      rawText(defaultRawText())
 {
 }
 
@@ -163,6 +163,18 @@ QByteArray ReceiverSimulator::defaultHistory()
     return records.left(kHistoryBytes);
 }
 
+QByteArray ReceiverSimulator::defaultRawText()
+{
+    // Line noise (a broken start of a header among it) before the header, a control
+    // character inside it, and a header long enough to need three lines on the screen.
+    QByteArray text("\r\n\x11U\xffZCZ", 8);
+    text += "ZCZC-WXR-TOR-012011-012086-012099-012021-";
+    text += QByteArray("\x00\x13", 2);
+    text += "012051-012043-012087-012085-012093-012111-012009-012097-012095-012117+0030-1231845-KMIA/NWS-";
+    text += "\r\n";
+    return text;
+}
+
 QByteArray ReceiverSimulator::downloadFor(const QByteArray &records, const QByteArray &rom)
 {
     QByteArray bytes = records.left(kHistoryBytes).leftJustified(kHistoryBytes, '\0');
@@ -276,7 +288,7 @@ void ReceiverSimulator::handle(quint8 byte)
         answer(kAck, f == Fault::LateAck);
         break;
     case 'D':
-        answer(f == Fault::Nak ? kNak : kAck, false);
+        answer(f == Fault::Nak ? kNak : kAck, f == Fault::LateAck);
         break;
     case 'X': {
         QByteArray reply(1, char(kStx));
@@ -284,7 +296,7 @@ void ReceiverSimulator::handle(quint8 byte)
             std::lock_guard lock(mutex);
             reply += memory;
         }
-        send(reply);
+        sendDumpAnswer(reply, f);
         break;
     }
     case 'R': {
@@ -293,7 +305,7 @@ void ReceiverSimulator::handle(quint8 byte)
             std::lock_guard lock(mutex);
             reply = rawText;
         }
-        send(reply + char(kEtx));
+        sendDumpAnswer(reply + char(kEtx), f);
         break;
     }
     default:
@@ -313,6 +325,30 @@ void ReceiverSimulator::answer(quint8 byte, bool late)
     if (late && !sleepFor(std::chrono::milliseconds(delay)))
         return;
     send((noise ? kGarbage : QByteArray()) + char(byte));
+}
+
+void ReceiverSimulator::sendDumpAnswer(QByteArray bytes, Fault f)
+{
+    int delay;
+    bool noise;
+    {
+        std::lock_guard lock(mutex);
+        delay = lateMs;
+        noise = garbage || f == Fault::GarbageBeforeAnswers;
+    }
+    if (f == Fault::LateAck && !sleepFor(std::chrono::milliseconds(delay)))
+        return;
+    if (noise)
+        bytes.prepend(kGarbage);
+    if (f == Fault::ShortDownload)
+        bytes.chop(1); // the last memory byte, or the ETX of the raw text
+    if (f == Fault::HangUpInDownload) {
+        send(bytes.left(bytes.size() / 2));
+        sleepFor(std::chrono::milliseconds(200));
+        hangUp();
+        return;
+    }
+    send(bytes);
 }
 
 void ReceiverSimulator::sendDownload()

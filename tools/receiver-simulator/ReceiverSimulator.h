@@ -6,8 +6,9 @@
 // It answers "Z" (attention) and "T" (port test) with ACK; after "Z" it takes the 608-byte
 // image, checks its checksum, answers ACK or NAK and on ACK sends its download: 40 history
 // records, their checksum, the ROM version and ACK. "D" (contact) gets ACK, "X" gets STX and
-// 512 bytes of memory (the last image accepted), "R" gets a raw SAME header ending in ETX,
-// "Q" nothing. It runs in a thread of its own, so it keeps time while the editor's thread is
+// 512 bytes of memory (the first 512 bytes of the last image accepted, so the dump shows what
+// the last transfer programmed), "R" gets the raw text of the last SAME header it decoded
+// (line noise and control characters before and inside it) ending in ETX, "Q" nothing. It runs in a thread of its own, so it keeps time while the editor's thread is
 // busy or blocked.
 
 #include <QByteArray>
@@ -25,12 +26,15 @@ public:
         None,
         Silent,                 // answers nothing at all
         Nak,                    // answers the image (and "D") with NAK
-        LateAck,                // answers "Z" and "T" only after lateAnswerMs (5.5 s unless set)
+        LateAck,                // answers "Z", "T", "D", "X" and "R" only after lateAnswerMs
+                                // (5.5 s unless set)
         NoImageAnswer,          // takes the image and never answers it
-        ShortDownload,          // sends 1283 of the 1284 download bytes
+        ShortDownload,          // sends 1283 of the 1284 download bytes; "X" one memory byte
+                                // short, "R" without its ETX
         BadDownloadChecksum,    // the download's checksum byte is off by one
-        GarbageBeforeAnswers,   // sends a few other bytes before every ACK or NAK
-        HangUpInDownload,       // the device vanishes halfway through the download
+        GarbageBeforeAnswers,   // sends a few other bytes before every ACK or NAK, STX or raw text
+        HangUpInDownload,       // the device vanishes halfway through the download (or the
+                                // answer to "X" or "R")
     };
     using Clock = std::chrono::steady_clock;
 
@@ -68,6 +72,8 @@ public:
 
     // 40 records of the receiver's own, well formed (the default history).
     static QByteArray defaultHistory();
+    // What "R" sends unless set (ETX follows): noise, then a 14-county tornado warning header.
+    static QByteArray defaultRawText();
     // The 1284 download bytes for these records and ROM version (checksum and ACK added).
     static QByteArray downloadFor(const QByteArray &records, const QByteArray &romVersion);
 
@@ -81,6 +87,7 @@ private:
     void handle(quint8 byte);
     void answer(quint8 byte, bool late);
     void sendDownload();
+    void sendDumpAnswer(QByteArray bytes, Fault f); // the answer to "X" or "R", faults applied
     bool send(const QByteArray &bytes); // false when the editor is gone or the device hung up
     bool editorAttached();
     bool sleepFor(std::chrono::milliseconds span); // false when stopping

@@ -21,6 +21,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 #include "link/frmCommPort.h"
+#include "diagnostics/frmDataDump.h"
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
@@ -170,6 +171,22 @@ int main(int argc, char *argv[])
     EventList[0] = QStringLiteral("TOR");
     main.EstConnect();
     ok &= save(main, docs + QStringLiteral("/main-window-after-transfer.png"));
+    // The data dump after an NV dump of what a transfer with an identification programmed.
+    ReceiverConfig.EDITOR.UserStationID = QStringLiteral("WXK99");
+    ReceiverConfig.NV8007.GiveStationID = true;
+    ReceiverConfig.NV8007.AppendThisIs = true;
+    EventList[1] = QStringLiteral("SVR");
+    EventList[2] = QStringLiteral("FFW");
+    main.EstConnect();
+    if (MakeContact()) {
+        frmDataDump dump(&main);
+        dump.show();
+        dump.cmdNVData_Click();
+        ok &= save(dump, docs + QStringLiteral("/data-dump.png"));
+        dump.cmdExit_Click();
+    } else {
+        ok = false;
+    }
 
     // The About box with the firmware version the transfer read, the start-up tip, and the
     // help window at its contents.
