@@ -31,6 +31,7 @@ public:
         BadDownloadChecksum,    // the download's checksum byte is off by one
         GarbageBeforeAnswers,   // sends a few other bytes before every ACK or NAK
         HangUpInDownload,       // the device vanishes halfway through the download
+        BadEndMark,             // the download's last byte is NAK instead of ACK (checksum good)
     };
     using Clock = std::chrono::steady_clock;
 
