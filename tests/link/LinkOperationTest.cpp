@@ -19,7 +19,10 @@ class LinkOperationTest : public QObject, LinkFixture
     // `stage`: a queued call runs at the first pass of that wait's loop.
     void whileTransferWaits(const QString &stage, std::function<void()> second, bool &ran)
     {
-        auto runSecond = [second, &ran] {
+        // Once only: without the guard the second exchange would pass the same point again.
+        auto runSecond = [second, &ran, armed = std::make_shared<bool>(true)] {
+            if (!std::exchange(*armed, false))
+                return;
             QTimer::singleShot(0, [second, &ran] {
                 second();
                 ran = true;
