@@ -99,8 +99,18 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
     connectLink();
 
-    auto *f8 = new QShortcut(QKeySequence(Qt::Key_F8), this);
-    connect(f8, &QShortcut::activated, this, [this] { CreditArmed = true; });
+    // F8 arms the credit text whatever Shift, Ctrl, Alt or Meta are held with it: one shortcut
+    // for each combination of them.
+    const Qt::KeyboardModifier shiftKeys[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
+                                              Qt::MetaModifier};
+    for (int held = 0; held < 16; ++held) {
+        Qt::KeyboardModifiers modifiers;
+        for (int k = 0; k < 4; ++k)
+            if (held & (1 << k))
+                modifiers |= shiftKeys[k];
+        auto *f8 = new QShortcut(QKeyCombination(modifiers, Qt::Key_F8), this);
+        connect(f8, &QShortcut::activated, this, [this] { CreditArmed = true; });
+    }
 
     // Load handler.
     mnuView->menuAction()->setEnabled(false);

@@ -17,25 +17,30 @@
 
 void frmMain::EstConnect()
 {
-    setStatusPanelText(1, QString());
-    setStatusPanelText(2, QString());
-    mnuView->menuAction()->setEnabled(false);
-    mnuSaveAs->setEnabled(false);
-    clearHistoryGrid(*historyGrid);
-    HistoryOnScreen = false;
-
-    runTransferExchange(ReceiverLink::instance(), [this] {
-        XferRomVersion();
-        mnuHistory[1]->setChecked(true);
-        mnuHistory[2]->setChecked(false);
-        decodeHistory();
-        showHistoryGroup(*historyGrid, 0);
-        HistoryOnScreen = true;
-        prgXfer->setValue(0);
-        prgXfer->setVisible(false);
-        mnuView->menuAction()->setEnabled(true);
-        mnuSaveAs->setEnabled(true);
-    });
+    // Refused (with a beep) while another operation talks to the receiver: then the window
+    // keeps what that operation shows.
+    runTransferExchange(
+        ReceiverLink::instance(),
+        [this] {
+            XferRomVersion();
+            mnuHistory[1]->setChecked(true);
+            mnuHistory[2]->setChecked(false);
+            decodeHistory();
+            showHistoryGroup(*historyGrid, 0);
+            HistoryOnScreen = true;
+            prgXfer->setValue(0);
+            prgXfer->setVisible(false);
+            mnuView->menuAction()->setEnabled(true);
+            mnuSaveAs->setEnabled(true);
+        },
+        [this] {
+            setStatusPanelText(1, QString());
+            setStatusPanelText(2, QString());
+            mnuView->menuAction()->setEnabled(false);
+            mnuSaveAs->setEnabled(false);
+            clearHistoryGrid(*historyGrid);
+            HistoryOnScreen = false;
+        });
 }
 
 void frmMain::XferRomVersion()

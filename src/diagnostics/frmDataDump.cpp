@@ -24,11 +24,12 @@ namespace {
 // Whether a wait of the dump runs (MakeContact's or a window's).
 bool dumpWaitRunning = false;
 
-// Marks a wait of the dump (and of its window, if any) for as long as it runs.
+// Marks a wait of the dump (and of its window, if any) for as long as it runs, and holds the
+// link meanwhile so that no transfer or port search starts in the middle of it.
 class WaitMark
 {
 public:
-    explicit WaitMark(bool *windowFlag = nullptr) : window(windowFlag) { set(true); }
+    explicit WaitMark(bool *windowFlag = nullptr) : operation(ReceiverLink::instance()), window(windowFlag) { set(true); }
     ~WaitMark() { set(false); }
     WaitMark(const WaitMark &) = delete;
     WaitMark &operator=(const WaitMark &) = delete;
@@ -40,8 +41,19 @@ private:
         if (window)
             *window = on;
     }
+    LinkOperation operation;
     bool *window;
 };
+
+// Whether another operation talks to the receiver now (a wait of the dump, a transfer or a
+// port search); a request then is refused with a beep.
+bool receiverBusy()
+{
+    if (!ReceiverLink::instance().operationRunning())
+        return false;
+    Platform::beep();
+    return true;
+}
 
 // Reads and drops what is waiting: bytes that came before a command cannot be its answer (the
 // rest of an answer whose wait was given up).
@@ -57,10 +69,8 @@ bool dataDumpWaiting() { return dumpWaitRunning; }
 
 bool MakeContact()
 {
-    if (dumpWaitRunning) {
-        Platform::beep();
+    if (receiverBusy())
         return false;
-    }
     ReceiverLink &link = ReceiverLink::instance();
     if (link.openLink()) {
         WaitMark mark;
@@ -92,10 +102,8 @@ void downloadProgrammedParameters(QWidget *parent)
 {
     // A press while the dump waits for the receiver (the main window stays usable during
     // MakeContact's wait) would start a second exchange in the middle of the first.
-    if (dumpWaitRunning) {
-        Platform::beep();
+    if (receiverBusy())
         return;
-    }
     if (MakeContact()) {
         frmDataDump dump(parent);
         dump.exec();
@@ -205,10 +213,8 @@ void frmDataDump::formatNvDump() { appendText(::formatNvDump(DumpBuffer)); }
 
 void frmDataDump::cmdNVData_Click()
 {
-    if (dumpWaitRunning) {
-        Platform::beep();
+    if (receiverBusy())
         return;
-    }
     WaitMark mark(&waitRunning);
     waitAbandoned = false;
     ReceiverLink &link = ReceiverLink::instance();
@@ -254,10 +260,8 @@ void frmDataDump::cmdNVData_Click()
 
 void frmDataDump::cmdRaw_Click()
 {
-    if (dumpWaitRunning) {
-        Platform::beep();
+    if (receiverBusy())
         return;
-    }
     WaitMark mark(&waitRunning);
     waitAbandoned = false;
     PortCtl &port = *ReceiverLink::instance().Port1;

@@ -6,6 +6,10 @@
 #include <QSettings>
 #include <algorithm>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 QString resolvePortDevice(int number, const QString &overridePath, const QStringList &listedDevices)
 {
     if (number < 1)
@@ -64,6 +68,19 @@ QString portDeviceDescription(const QString &devicePath)
     return QString();
 }
 
+QString deviceAccessProblem(bool usable, bool ownedByAccount, const QString &group,
+                            QFileDevice::Permissions permissions)
+{
+    if (usable)
+        return QString();
+    const bool groupMayUse = permissions.testFlag(QFileDevice::ReadGroup) &&
+                             permissions.testFlag(QFileDevice::WriteGroup);
+    if (group.isEmpty() || ownedByAccount || !groupMayUse)
+        return QStringLiteral("no permission: your account has no access to this device");
+    return QStringLiteral("no permission: your account must be a member of the group \"%1\" "
+                          "(then log in again)").arg(group);
+}
+
 QString portAccessProblem(const QString &devicePath)
 {
 #ifdef Q_OS_WIN
@@ -73,12 +90,7 @@ QString portAccessProblem(const QString &devicePath)
     const QFileInfo info(devicePath);
     if (devicePath.isEmpty() || !info.exists())
         return QString();
-    if (info.isReadable() && info.isWritable())
-        return QString();
-    const QString group = info.group();
-    if (group.isEmpty())
-        return QStringLiteral("no permission to use this device");
-    return QStringLiteral("no permission: your account must be a member of the group \"%1\" "
-                          "(then log in again)").arg(group);
+    return deviceAccessProblem(info.isReadable() && info.isWritable(), info.ownerId() == ::geteuid(), info.group(),
+                               info.permissions());
 #endif
 }

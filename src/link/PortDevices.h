@@ -3,6 +3,7 @@
 // Which device a port number (1 to 4, as the owner picks it) stands for, and what the setup
 // window says about it.
 
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -21,5 +22,13 @@ QStringList listedSerialDevices();
 QString portDeviceDescription(const QString &devicePath);
 
 // Why the current user cannot open an existing device, or empty when nothing stands in the
-// way that can be seen beforehand. On Linux this names the group that owns the device.
+// way that can be seen beforehand. On Linux this names the group that owns the device when
+// joining that group would give access.
 QString portAccessProblem(const QString &devicePath);
+
+// The same from what is known of the device: whether the account may read and write it,
+// whether the account owns it (then the owner's permission bits rule, not the group's), the
+// owning group and the permission bits. Naming the group helps only when the group itself
+// may read and write the device; otherwise the note says that the account has no access.
+QString deviceAccessProblem(bool usable, bool ownedByAccount, const QString &group,
+                            QFileDevice::Permissions permissions);

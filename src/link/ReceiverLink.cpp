@@ -2,6 +2,7 @@
 
 #include "config/ReceiverConfig.h"
 #include "core/MessageCatalogue.h"
+#include "core/Platform.h"
 #include "link/PortCtl.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,22 @@ ReceiverLink::~ReceiverLink()
 {
     if (currentLink == this)
         currentLink = nullptr;
+}
+
+LinkOperation::LinkOperation(ReceiverLink &link)
+{
+    if (link.operationHeld) {
+        Platform::beep();
+        return;
+    }
+    link.operationHeld = true;
+    holder = &link;
+}
+
+LinkOperation::~LinkOperation()
+{
+    if (holder)
+        holder->operationHeld = false;
 }
 
 ReceiverLink &ReceiverLink::instance()

@@ -70,6 +70,10 @@ public:
     static void setTimeScale(double scale);
     static int scaledTime(int designedMs);
 
+    // Whether an operation that talks to the receiver (a transfer, the port search, the data
+    // dump) holds the link now; see LinkOperation.
+    bool operationRunning() const { return operationHeld; }
+
     // What the link reports; each emits its signal.
     void setStatusText(int panel, const QString &text);
     void setProgressMaximum(int maximum);
@@ -82,4 +86,35 @@ signals:
     void progressMaximumChanged(int maximum);
     void progressValueChanged(int value);
     void progressVisibleChanged(bool visible);
+
+private:
+    friend class LinkOperation;
+    bool operationHeld = false;
+};
+
+// The claim of one operation that talks to the receiver. The waits of an operation let window
+// events run, so a command can be started in the middle of another one; a second exchange on
+// the same port would interleave its bytes with the first one's. So every such operation
+// (transfer, port search, data dump) first claims the link and gives up when it cannot:
+//
+//     LinkOperation operation(link);
+//     if (!operation.claimed())
+//         return; // another operation runs; the owner heard a beep
+//
+// The constructor claims the link when no operation holds it, and otherwise beeps and claims
+// nothing. The claim lasts until the object goes out of scope. Other commands (windows,
+// settings) need no claim and stay usable during a wait.
+class LinkOperation
+{
+public:
+    explicit LinkOperation(ReceiverLink &link);
+    ~LinkOperation();
+    LinkOperation(const LinkOperation &) = delete;
+    LinkOperation &operator=(const LinkOperation &) = delete;
+
+    // Whether this operation got the link and may talk to the receiver.
+    bool claimed() const { return holder != nullptr; }
+
+private:
+    ReceiverLink *holder = nullptr; // the link claimed, or null when refused
 };

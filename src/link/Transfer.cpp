@@ -90,8 +90,14 @@ bool receiveDownload(ReceiverLink &link)
     return b == ACK;
 }
 
-bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked)
+bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked,
+                         const std::function<void()> &whenStarted)
 {
+    const LinkOperation transfer(link);
+    if (!transfer.claimed())
+        return false;
+    if (whenStarted)
+        whenStarted();
     if (!link.negotiateLink()) {
         link.setStatusText(1, QStringLiteral("Port Connect Failed"));
         link.closeLink();

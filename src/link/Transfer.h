@@ -17,8 +17,12 @@ bool sendTransferImage(ReceiverLink &link);
 bool receiveDownload(ReceiverLink &link);
 
 // The whole exchange of "Transfer Data Between PC and Orvane" (the main window's EstConnect):
-// negotiation, selection area, image, download and its checksum. After a download that
-// passed the checksum it reports "Upload / Download Successful" and runs `whenChecked`
-// (the caller shows what came back); then, as after every failure, the time-out timer stops
-// and the port is closed. True when the download passed.
-bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked = {});
+// negotiation, selection area, image, download and its checksum. It holds the link for its
+// whole run (LinkOperation): while another operation talks to the receiver it is refused
+// with a beep and does nothing at all. Once it has the link it runs `whenStarted` (the caller
+// clears what a new exchange replaces). After a download that passed the checksum it reports
+// "Upload / Download Successful" and runs `whenChecked` (the caller shows what came back);
+// then, as after every failure, the time-out timer stops and the port is closed. True when
+// the download passed.
+bool runTransferExchange(ReceiverLink &link, const std::function<void()> &whenChecked = {},
+                         const std::function<void()> &whenStarted = {});

@@ -23,7 +23,10 @@
 
 namespace {
 const QString kSearchTitle = QStringLiteral(" Orvane Serial Port Test");
-}
+std::function<void(int)> searchPauseSleeper;
+} // namespace
+
+void setSearchPauseSleeper(std::function<void(int)> sleeper) { searchPauseSleeper = std::move(sleeper); }
 
 const std::array<QString, 8> &timeZoneItems()
 {
@@ -198,7 +201,10 @@ qint16 frmCommPort::TestSerial()
         port->portFlush();
         port->portWriteByte(84); // "T"
         // Only the answer that is there 200 ms later counts.
-        QThread::msleep(200);
+        if (searchPauseSleeper)
+            searchPauseSleeper(kSearchAnswerWindowMs);
+        else
+            QThread::msleep(kSearchAnswerWindowMs);
         QCoreApplication::processEvents();
         if (port->portReadByte() == ACK) {
             closeLink();
@@ -211,7 +217,15 @@ qint16 frmCommPort::TestSerial()
 
 void frmCommPort::cmdTest_Click()
 {
-    const qint16 n = TestSerial();
+    qint16 n = -1;
+    {
+        // The search opens and closes ports: never in the middle of another exchange. The
+        // link is free again before the answer is shown.
+        const LinkOperation search(ReceiverLink::instance());
+        if (!search.claimed())
+            return;
+        n = TestSerial();
+    }
     if (n < 1 || n > 4) {
         showProgramMessage(QStringLiteral("Error...No serial handshake found.  Check all connections."),
                            QMessageBox::Ok, QMessageBox::Warning, kSearchTitle);

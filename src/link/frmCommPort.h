@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -24,7 +25,7 @@ public:
     void GetSettings();
     void SaveSettings();
     // Tries ports 1 to 4 with the test byte "T"; the first that answers ACK within 200 ms,
-    // or -1.
+    // or -1. The caller holds the link (LinkOperation) meanwhile; cmdTest_Click does.
     qint16 TestSerial();
     bool TestOpenPort(qint16 &PortNum);
 
@@ -53,6 +54,12 @@ private:
 
 // The items of cmbTimeZone; item i stands for TimeZoneOffset -4 - i.
 const std::array<QString, 8> &timeZoneItems();
+// The pause between the port search's test byte and the one look at the answer: 200 ms.
+constexpr int kSearchAnswerWindowMs = 200;
+// How the search pauses (without handling window events); a test installs one that notes
+// what is asked and where the search stands (empty function = the real sleep).
+void setSearchPauseSleeper(std::function<void(int)> sleeper);
+
 // The text shown beside a port option: the device, the adapter's description where known,
 // and why the device cannot be used where that can be seen.
 QString portOptionNote(const QString &device, const QString &description, const QString &accessProblem);

@@ -254,6 +254,32 @@ private slots:
         QTest::mouseClick(right, Qt::LeftButton);
         QCOMPARE(right->text(), QStringLiteral("1.03"));
     }
+
+    // F8 arms the credit text whatever is held with it, wherever the focus is in the window.
+    void creditArmedWithAnyShiftState_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("F8") << int(Qt::NoModifier);
+        QTest::newRow("Shift+F8") << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+F8") << int(Qt::ControlModifier);
+        QTest::newRow("Alt+F8") << int(Qt::AltModifier);
+        QTest::newRow("Shift+Ctrl+Alt+F8") << int(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    }
+    void creditArmedWithAnyShiftState()
+    {
+        QFETCH(int, modifiers);
+        main = std::make_unique<frmMain>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        main->cmdMain[0]->setFocus();
+        QTest::keyClick(main->cmdMain[0], Qt::Key_F7, Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!main->CreditArmed); // another key does nothing
+        QTest::keyClick(main->cmdMain[0], Qt::Key_F8, Qt::KeyboardModifiers(modifiers));
+        QVERIFY(main->CreditArmed);
+        QTest::mouseClick(main->findChild<QLabel *>("StatusBar1_Right"), Qt::LeftButton);
+        QCOMPARE(main->statusPanelText(2), frmMain::kCreditText);
+        QCOMPARE(doubles().beeps, 1);
+    }
 };
 
 ORVANE_TEST(MainWindowTest)

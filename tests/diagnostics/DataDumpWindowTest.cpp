@@ -349,10 +349,11 @@ private slots:
             dump->cmdNVData->click();
             dump->cmdRaw->click();
             main->cmdMain[7]->click();
+            main->cmdMain[6]->click(); // a transfer would send "Z" and an image into the dump
         });
         dump->cmdNVData->click();
         QVERIFY(waitingSeen);
-        QCOMPARE(doubles().beeps, 3);
+        QCOMPARE(doubles().beeps, 4);
         QCOMPARE(receiver->commandsReceived(), QByteArray("DX"));
         QCOMPARE(dump->Text1->toPlainText().count("NV Data Dump..Please wait"), 1);
         QCOMPARE(dump->Text1->toPlainText().count("End Of Data Dump"), 1);

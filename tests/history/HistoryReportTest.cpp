@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPageSize>
 #include <QPrinter>
@@ -516,6 +517,9 @@ private slots:
                 const QStringList files = dialog->selectedFiles();
                 QVERIFY(files.isEmpty() || QFileInfo(files[0]).fileName().isEmpty() || QFileInfo(files[0]).isDir());
                 dialog->selectFile(path);
+                // selectFile does not always reach the name box before the folder is read: type it.
+                if (auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    nameBox->setText(QFileInfo(path).fileName());
                 // Queued: the replace question runs its own loop, in which this timer must tick again.
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {

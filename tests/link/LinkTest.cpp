@@ -6,6 +6,7 @@
 #include "link/frmCommPort.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <unistd.h>
 
@@ -163,8 +164,49 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         QFile::setPermissions(path, QFileDevice::ReadOwner);
-        QVERIFY(portAccessProblem(path).contains(QStringLiteral("member of the group")));
+        // The account owns the file: its own bits rule, joining the group would not help.
+        QVERIFY(portAccessProblem(path).contains(QStringLiteral("has no access")));
         QVERIFY(portAccessProblem(receiver->devicePath()).isEmpty());
+    }
+
+    // The note names the owning group only when that group may read and write the device;
+    // the permission bits come from a real file.
+    void accessNoteFollowsTheGroupBits_data()
+    {
+        QTest::addColumn<int>("permissions");
+        QTest::addColumn<bool>("usable");
+        QTest::addColumn<bool>("owned");
+        QTest::addColumn<QString>("note");
+        const QString noAccess = QStringLiteral("no permission: your account has no access to this device");
+        const QString join = QStringLiteral("no permission: your account must be a member of the group \"%1\" "
+                                            "(then log in again)");
+        const int ownerRw = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        const int groupRw = QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+        QTest::newRow("usable") << ownerRw << true << false << "";
+        QTest::newRow("group may read and write") << (ownerRw | groupRw) << false << false << join;
+        QTest::newRow("group may not use it") << ownerRw << false << false << noAccess;
+        QTest::newRow("group may only read") << (ownerRw | int(QFileDevice::ReadGroup)) << false << false << noAccess;
+        QTest::newRow("group may only write") << (ownerRw | int(QFileDevice::WriteGroup)) << false << false
+                                              << noAccess;
+        QTest::newRow("owned by the account") << groupRw << false << true << noAccess;
+    }
+    void accessNoteFollowsTheGroupBits()
+    {
+        QFETCH(int, permissions);
+        QFETCH(bool, usable);
+        QFETCH(bool, owned);
+        QFETCH(QString, note);
+        const QString path = QDir::currentPath() + QStringLiteral("/ttyDevice");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(permissions)));
+        const QFileInfo info(path);
+        QVERIFY(!info.group().isEmpty());
+        QCOMPARE(deviceAccessProblem(usable, owned, info.group(), info.permissions()),
+                 note.contains(QLatin1String("%1")) ? note.arg(info.group()) : note);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::remove(path);
     }
 
     void portOptionNotes()

@@ -26,6 +26,7 @@ const std::map<std::string, ReceiverSimulator::Fault> kFaults = {
     {"bad-checksum", ReceiverSimulator::Fault::BadDownloadChecksum},
     {"garbage", ReceiverSimulator::Fault::GarbageBeforeAnswers},
     {"hang-up", ReceiverSimulator::Fault::HangUpInDownload},
+    {"bad-end-mark", ReceiverSimulator::Fault::BadEndMark},
 };
 
 int usage()
