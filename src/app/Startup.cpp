@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "core/Platform.h"
+#include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "config/ParameterFile.h"
@@ -19,7 +20,7 @@ std::vector<StartupStep> startupLoadingSteps()
         {QStringLiteral("notePcDaylightState"), notePcDaylightState},
         {QStringLiteral("loadSettings"), [] { loadSettings(); }},
         {QStringLiteral("initEventTable"), initEventTable},
-        {QStringLiteral("setEditorVersion"), [] { ReceiverConfig.EDITOR.EditorVersion = QStringLiteral("1.05"); }},
+        {QStringLiteral("setEditorVersion"), [] { ReceiverConfig.EDITOR.EditorVersion = editorVersion(); }},
         {QStringLiteral("readParameterFile"), [] { readParameterFile(); }},
         {QStringLiteral("initStateSelection"), initStateSelection},
         {QStringLiteral("fillFipsListBox"), fillFipsListBox},

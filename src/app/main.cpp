@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "core/Platform.h"
@@ -5,12 +6,25 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // --help, --version and unknown options are answered before any window system is opened.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineOutcome outcome = interpretCommandLine(arguments);
+    if (!outcome.startEditor) {
+        std::fputs(outcome.standardOutput.toLocal8Bit().constData(), stdout);
+        std::fputs(outcome.standardError.toLocal8Bit().constData(), stderr);
+        return outcome.exitCode;
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane"));
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setDesktopFileName(QStringLiteral("orvane-editor"));
+    QApplication::setDesktopFileName(kApplicationId);
     Platform::setProgramHelpViewer(showHelpWindow);
     startup();
     return app.exec();
