@@ -1,7 +1,7 @@
 // Times whole transfers against the receiver simulator paced at 4800 bit/s and prints:
 // the wall time of an exchange, the wire time of its 1892 bytes, the clock-second pause,
 // what is left (the editor's own overhead), and the CPU the process uses while a transfer
-// waits 20 s for an answer that never comes.
+// waits 20 s for an answer that never comes, and the peak memory of the process.
 //   QT_QPA_PLATFORM=offscreen build/tools/bench-transfer/orvane-bench-transfer [exchanges]
 
 #include "ReceiverSimulator.h"
@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -113,5 +114,10 @@ int main(int argc, char *argv[])
     const double cpu = processCpuSeconds() - cpuBefore;
     std::printf("  wall %.3f s, process CPU %.3f s = %.2f %% of one core  (status: %s)\n", wall, cpu,
                 100.0 * cpu / wall, qPrintable(main.statusPanelText(1)));
+
+    // The main window with a downloaded history, after every exchange above.
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory of this process: %.1f MiB\n", usage.ru_maxrss / 1024.0);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -32,8 +33,10 @@ double millisecondsPerRun(int runs, const std::function<void()> &work)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QString states = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(ORVANE_SOURCE_DIR "/data/States");
+    // Absolute, because the run below moves to a scratch working folder.
+    const QString states = QFileInfo(argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                              : QStringLiteral(ORVANE_SOURCE_DIR "/data/States"))
+                               .absoluteFilePath();
     setStatesDirectory(states);
 
     // A clean current directory and settings store, and every question answered Yes, so
