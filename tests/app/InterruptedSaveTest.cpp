@@ -28,7 +28,8 @@ extern char **environ;
 // save, and this test steps it from one system call stop to the next (each entry into and
 // each return from the kernel) and sends SIGKILL at stop 1, then at stop 2, and so on, until
 // a run gets through the whole save untouched. After every kill the file must be exactly the
-// old one or exactly the new one: never a mix, a stub, an empty file or no file at all.
+// old one or exactly the new one: never a mix, a stub, an empty file or no file at all (no
+// file only where there was none before: the first save).
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -353,47 +354,60 @@ private slots:
     void killedSaveLeavesOldOrNewFile_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("saved"); // the file's path in the save's directory
-        QTest::newRow("parameter file") << QByteArray("parameters") << QStringLiteral("ORVANE_FILE2.DAT");
-        QTest::newRow("settings store") << QByteArray("settings") << QStringLiteral("config/Orvane/Orvane.conf");
-        QTest::newRow("history report") << QByteArray("report") << QStringLiteral("HISTORY.TXT");
-        QTest::newRow("data dump") << QByteArray("dump") << QStringLiteral("ORVANE.TXT");
+        QTest::addColumn<QString>("saved");   // the file's path in the save's directory
+        QTest::addColumn<bool>("firstSave"); // no file before the save: "old" is no file
+        const struct {
+            const char *name;
+            const char *file;
+            const char *saved;
+        } files[] = {
+            {"parameter file", "parameters", "ORVANE_FILE2.DAT"},
+            {"settings store", "settings", "config/Orvane/Orvane.conf"},
+            {"history report", "report", "HISTORY.TXT"},
+            {"data dump", "dump", "ORVANE.TXT"},
+        };
+        for (const bool firstSave : {false, true})
+            for (const auto &f : files)
+                QTest::newRow(qPrintable(QString::fromLatin1(f.name) + (firstSave ? QStringLiteral(", first save") : QString())))
+                    << QByteArray(f.file) << QString::fromLatin1(f.saved) << firstSave;
     }
 
     void killedSaveLeavesOldOrNewFile()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, saved);
+        QFETCH(bool, firstSave);
         QTemporaryDir scratch;
         QVERIFY(scratch.isValid());
         QElapsedTimer elapsed;
         elapsed.start();
+        const QString work = scratch.path();
+        const QString target = work + u'/' + saved;
+        auto emptyFolder = [&work] {
+            for (const QFileInfo &entry :
+                 QDir(work).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+                if (!(entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath())))
+                    return false;
+            return true;
+        };
 
-        // The old file, and the new one that the save puts in its place.
-        const QString reference = scratch.filePath(QStringLiteral("reference"));
-        QVERIFY(QDir().mkpath(reference));
-        QCOMPARE(runSave(file, reference, "old"), 0);
-        const QByteArray old = readFile(reference + u'/' + saved);
-        QCOMPARE(runSave(file, reference, "new"), 0);
-        const QByteArray fresh = readFile(reference + u'/' + saved);
-        QVERIFY(!old.isEmpty());
+        // The old file, and the new one that the save puts in its place, made in the very
+        // folder of the kills (the settings store keeps the folder it was saved from).
+        QByteArray old;
+        if (!firstSave) {
+            QCOMPARE(runSave(file, work, "old"), 0);
+            old = readFile(target);
+            QVERIFY(!old.isEmpty());
+        }
+        QCOMPARE(runSave(file, work, "new"), 0);
+        const QByteArray fresh = readFile(target);
         QVERIFY(!fresh.isEmpty());
         QVERIFY(old != fresh);
-        QCOMPARE(strayFiles(reference, saved), QStringList());
+        QCOMPARE(strayFiles(work, saved), QStringList());
+        auto restoreOldFile = [&] { return emptyFolder() && (firstSave || writeFile(target, old)); };
 
         // The save program starts over the old file: it reads the store before saving, as the
         // editor does at start-up.
-        const QString work = scratch.filePath(QStringLiteral("work"));
-        const QString target = work + u'/' + saved;
-        auto restoreOldFile = [&] {
-            for (const QString &entry : QDir(work).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-                const QString path = work + u'/' + entry;
-                if (!(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path)))
-                    return false;
-            }
-            return writeFile(target, old);
-        };
-        QVERIFY(QDir().mkpath(work));
         QVERIFY(restoreOldFile());
         SaveServer server(file, work);
         QVERIFY2(server.problem.isEmpty(), qPrintable(server.problem));
@@ -416,8 +430,8 @@ private slots:
             bool exists = false;
             const QByteArray left = readFile(target, &exists);
             const QString where = QStringLiteral("killed at system call stop %1: ").arg(killAt);
-            QVERIFY2(exists, qPrintable(where + QStringLiteral("the file is gone")));
-            if (left == old)
+            QVERIFY2(exists || firstSave, qPrintable(where + QStringLiteral("the file is gone")));
+            if (firstSave ? !exists : left == old)
                 ++oldLeft;
             else if (left == fresh)
                 ++newLeft;
@@ -465,7 +479,7 @@ private slots:
         // The kills fell both before and after the new file took the old one's place.
         QVERIFY(oldLeft > 0);
         QVERIFY(newLeft > 0);
-        qInfo("%s: %d kill points, %d left the old file, %d the new one; %d left beside it: %s (%lld ms)",
+        qInfo("%s: %d kill points, %d left the old file (or none), %d the new one; %d left beside it: %s (%lld ms)",
               QTest::currentDataTag(), killPoints, oldLeft, newLeft, strayLeft,
               qPrintable(leftovers.isEmpty() ? QStringLiteral("nothing") : leftovers.join(QStringLiteral("; "))),
               qint64(elapsed.elapsed()));
