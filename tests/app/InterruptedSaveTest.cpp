@@ -183,7 +183,8 @@ public:
         int status = 0;
         if (!waitForChild(server, status, Clock::now() + kRunTimeLimit) || !WIFSTOPPED(status) ||
             WSTOPSIG(status) != SIGSTOP) {
-            problem = QStringLiteral("the save program %1 instead of waiting (3: tracing refused)").arg(describeStatus(status));
+            problem = QStringLiteral("the save program %1 instead of waiting (3: tracing refused)")
+                          .arg(describeStatus(status));
             return;
         }
         // The saves it forks are traced from their first instruction; all die with this test
@@ -217,7 +218,8 @@ public:
     QString problem; // why the server cannot serve; empty when it can
 
     // One save, killed at system call stop `killAt` of the save (counted from 1), or run to
-    // its end when it makes fewer stops. With `killAt` 0 the save runs untouched, unstepped. With `killAt` 0 the save runs untouched, unstepped.
+    // its end when it makes fewer stops.
+    // With `killAt` 0 the save runs untouched, unstepped.
     ChildRun save(int killAt)
     {
         ChildRun run;
