@@ -172,12 +172,7 @@ private slots:
         clearReceiverConfig();
         doubles().answerNext(QMessageBox::No);
         QVERIFY(!readParameterFile());
-        QCOMPARE(doubles().messages.size(), 1);
-        const MessageRequest asked = doubles().messages.first();
-        QCOMPARE(asked.text, kNoFileQuestion);
-        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(asked.icon, QMessageBox::Warning);
-        QCOMPARE(asked.title, QStringLiteral("Orvane Digital Weather Receiver"));
+        QCOMPARE(shownBoxes(), QStringList{box(kNoFileQuestion, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No)});
         // Slots read before the damage keep what was read.
         QCOMPARE(FipsList[0].isEmpty(), damage <= 1);
         QCOMPARE(EventList[7].isEmpty(), damage <= 2);

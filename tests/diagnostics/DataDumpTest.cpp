@@ -1,4 +1,4 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "config/ReceiverConfig.h"
@@ -10,8 +10,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -364,15 +362,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(writeDumpFile(dir.path(), QStringLiteral("previous dump\r\n")).written);
 
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        getrlimit(RLIMIT_FSIZE, &old);
-        rlimit small = old;
-        small.rlim_cur = 64;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const DumpFileResult result = writeDumpFile(dir.path(), QString(4096, u'x'));
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        DumpFileResult result;
+        withFileSizeLimit(64, [&] { return (result = writeDumpFile(dir.path(), QString(4096, u'x'))).written; });
 
         QVERIFY(!result.written);
         QVERIFY(!result.error.isEmpty());

@@ -1,4 +1,4 @@
-#include "support/Doubles.h"
+#include "config/ConfigTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/Startup.h"
@@ -41,11 +41,7 @@ frmTip *visibleTip()
     return nullptr;
 }
 
-void storeTipSetting(const char *value)
-{
-    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    store.setValue(QStringLiteral("EDITOR/ShowTipsAtStartup"), QString::fromLatin1(value));
-}
+void storeTipSetting(const char *value) { putSetting("EDITOR/ShowTipsAtStartup", value); }
 
 // A start of the program as far as the main window; the tip, if any, deletes itself on close.
 std::unique_ptr<frmMain> start(ShowOrder *order = nullptr)
@@ -189,8 +185,7 @@ private slots:
         main->cmdMain[10]->click();  // "Exit": saves without asking
         QCOMPARE(doubles().programEnds, 1);
         main.reset();
-        QCOMPARE(QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane")).value("EDITOR/ShowTipsAtStartup").toString(),
-                 QStringLiteral("True"));
+        QCOMPARE(storedSetting("EDITOR/ShowTipsAtStartup"), QStringLiteral("True"));
 
         main = start();
         frmTip *tip = visibleTip();

@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +53,25 @@ inline bool openWindow(QWidget &window)
 {
     window.show();
     return QTest::qWaitForWindowActive(&window);
+}
+
+// The three ways to leave a window without its changes, as data rows for a test with a
+// `way` column, and the leaving itself: Cancel, Escape (pressed in `escapeIn`), the close box.
+inline void addDiscardRows()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("Cancel") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+}
+inline void discardBy(int way, QDialog &window, QAbstractButton *cancel, QWidget *escapeIn)
+{
+    if (way == 0)
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    else if (way == 1)
+        QTest::keyClick(escapeIn, Qt::Key_Escape);
+    else
+        window.close();
 }
 
 // Runs `act` on the modal window of type W that the next call opens, once it is active.

@@ -1,17 +1,16 @@
 #include "editors/EditorTestSupport.h"
+#include "support/TextInput.h"
 #include "support/TestRegistry.h"
 
 #include "core/Artwork.h"
 #include "editors/frmIdent.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -41,27 +40,6 @@ void setWords(frmIdent &w, const QList<bool> &wanted)
     for (int i = 1; i <= 3; ++i)
         if (w.chkID[i]->isChecked() != wanted[i - 1])
             click(w.chkID[i]);
-}
-
-// Puts `text` into the box the way `way` says: 0 Ctrl+V, 1 the box's Paste (what its
-// context menu calls), 2 dropped at the end.
-void bringIn(QLineEdit *box, const QString &text, int way)
-{
-    if (way == 2) {
-        QMimeData data;
-        data.setText(text);
-        const QPointF end(box->width() - 2, box->height() / 2);
-        QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &enter);
-        QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &drop);
-        return;
-    }
-    QGuiApplication::clipboard()->setText(text);
-    if (way == 0)
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    else
-        box->paste();
 }
 
 } // namespace
@@ -167,9 +145,9 @@ private slots:
         QTest::addColumn<QString>("brought");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("beeps");
-        const QStringList ways = {"Ctrl+V", "Paste", "drop"};
-        for (int way = 0; way < 3; ++way) {
-            const QByteArray w = ways[way].toLatin1();
+        using Way = std::pair<int, const char *>;
+        for (const auto &[way, name] : {Way{Pasted, "Ctrl+V"}, Way{PastedFromMenu, "Paste"}, Way{Dropped, "drop"}}) {
+            const QByteArray w(name);
             QTest::newRow(w + ": mixed text") << way << "" << "w1a-xyz/ 7" << "W1AXYZ7" << 1;
             QTest::newRow(w + ": clean text") << way << "KE" << "C83" << "KEC83" << 0;
             QTest::newRow(w + ": cut to 15 after filtering")
@@ -190,16 +168,12 @@ private slots:
         QVERIFY(openWindow(w));
         w.txtIdent->setFocus();
         w.txtIdent->end(false);
-        bringIn(w.txtIdent, brought, way);
+        putText(w.txtIdent, brought, way);
         QCOMPARE(w.txtIdent->text(), text);
         QCOMPARE(doubles().beeps, beeps);
-        // What the box shows is what reaches the record and the receiver.
+        // What the box shows is what reaches the record (and so the receiver: see ok()).
         w.cmdOK_Click();
         QCOMPARE(ReceiverConfig.EDITOR.UserStationID, text);
-        const QByteArray block = settingsBlock();
-        QCOMPARE(int(block[16]), text.size());
-        for (int i = 0; i < text.size(); ++i)
-            QCOMPARE(DecodeIdChar(quint8(block[17 + i])), QString(text[i]));
     }
 
     // OK stores by the designed rules; the settings block shows each flag in its bit of
@@ -337,13 +311,7 @@ private slots:
         }
     }
 
-    void discardWays_data()
-    {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("Escape in the box") << 1;
-        QTest::newRow("close box") << 2;
-    }
+    void discardWays_data() { addDiscardRows(); }
     void discardWays()
     {
         QFETCH(int, way);
@@ -355,12 +323,7 @@ private slots:
         setWords(w, {1, 1, 1});
         w.txtIdent->setFocus();
         typeKeys(w.txtIdent, QStringLiteral("new"));
-        if (way == 0)
-            QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-        else if (way == 1)
-            QTest::keyClick(w.txtIdent, Qt::Key_Escape);
-        else
-            w.close();
+        discardBy(way, w, w.cmdCancel, w.txtIdent);
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QVERIFY(!w.isVisible());
         QCOMPARE(ReceiverConfig.EDITOR.UserStationID, QStringLiteral("OLD"));

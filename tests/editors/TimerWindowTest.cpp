@@ -127,22 +127,6 @@ private slots:
         QCOMPARE(settingsBlock().mid(1, 5), bytes1to5);
     }
 
-    void choicesStored()
-    {
-        ReceiverConfig.TIMERS.SpeakerTimeoutTimer = 9; // out of range, and not this window's
-        frmTimers w;
-        QVERIFY(openWindow(w));
-        click(w.optVoiceTimer[5]); // "30 Minute Interval"
-        click(w.optRelayDelay[4]); // "8 Sec"
-        click(w.optTimeLn[0]);
-        click(w.optVoiceDelay[0]);
-        QCOMPARE(selection(w), (Four{0, 5, 4, 0}));
-        QTest::mouseClick(w.cmdOK, Qt::LeftButton);
-        QCOMPARE(codes(), (Four{1, 6, 4, 0}));
-        QCOMPARE(ReceiverConfig.TIMERS.SpeakerTimeoutTimer, qint16(9));
-        QCOMPARE(settingsBlock().left(6), QByteArray("\x00\x00\x01\x06\x04\x00", 6));
-    }
-
     // With both voice interval outputs off the interval group is disabled but keeps and
     // saves its selection; either output on enables it.
     void voiceIntervalGroupFollowsTheOutputs_data()
@@ -173,13 +157,7 @@ private slots:
         QCOMPARE(ReceiverConfig.TIMERS.VoiceIntervalTimer, qint16(4));
     }
 
-    void discardWays_data()
-    {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("Escape") << 1;
-        QTest::newRow("close box") << 2;
-    }
+    void discardWays_data() { addDiscardRows(); }
     void discardWays()
     {
         QFETCH(int, way);
@@ -190,12 +168,7 @@ private slots:
         click(w.optTimeLn[5]);
         click(w.optRelayDelay[2]);
         click(w.optVoiceTimer[3]);
-        if (way == 0)
-            QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-        else if (way == 1)
-            QTest::keyClick(&w, Qt::Key_Escape);
-        else
-            w.close();
+        discardBy(way, w, w.cmdCancel, &w);
         QCOMPARE(w.result(), int(QDialog::Rejected));
         QCOMPARE(codes(), (Four{0, 1, 7, 2}));
         QCOMPARE(settingsBlock(), before);

@@ -2,7 +2,7 @@
 // its class, after a whole transfer against the receiver simulator and from a download
 // put straight into the buffer.
 
-#include "support/HistoryRecords.h"
+#include "history/HistoryTestSupport.h"
 #include "support/TestRegistry.h"
 #include "link/LinkTestSupport.h"
 
@@ -72,17 +72,7 @@ class HistoryViewTest : public QObject, LinkFixture
 {
     Q_OBJECT
 
-    // What a successful transfer does once the download is in DownloadBuffer.
-    void presentDownload(const QList<QByteArray> &records)
-    {
-        loadDownloadBuffer(records);
-        main->mnuHistory[1]->setChecked(true);
-        main->mnuHistory[2]->setChecked(false);
-        decodeHistory();
-        showHistoryGroup(*main->historyGrid, 0);
-        main->mnuView->menuAction()->setEnabled(true);
-        main->mnuSaveAs->setEnabled(true);
-    }
+    void presentDownload(const QList<QByteArray> &records) { ::presentDownload(*main, records); }
 
     // A whole transfer from a receiver on port 1 that holds the sample history.
     void transferSample()

@@ -41,6 +41,15 @@ struct Doubles {
 // The doubles in force for the running test class.
 Doubles &doubles();
 
+// A message box as one line, "title | text | icon | buttons", so that a test compares whole
+// boxes: shownBox for one that was shown, box for the one expected (a warning with OK and the
+// program's title unless told otherwise), shownBoxes for all shown so far.
+QString shownBox(const MessageRequest &m);
+QString box(const QString &text, QMessageBox::Icon icon = QMessageBox::Warning,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            const QString &title = QStringLiteral("Orvane Digital Weather Receiver"));
+QStringList shownBoxes();
+
 // A fresh temporary directory made the current directory and the home of the settings
 // store; returns its path. Called before each test class, and by tests that need a clean slate.
 QString freshHome();

@@ -78,20 +78,23 @@ void Doubles::install()
 
 void Doubles::clear()
 {
-    messages.clear();
-    answers.clear();
-    beeps = 0;
-    programEnds = 0;
-    wallClock = QDateTime(QDate(2026, 6, 15), QTime(12, 0, 0));
-    monotonic = 0;
-    waits.clear();
-    openedUrls.clear();
-    browserStarts = true;
-    helpRequests.clear();
-    sounds.clear();
-    soundStops = 0;
-    sleeps.clear();
+    *this = Doubles(); // every field back to its first value, none forgotten
     install(); // a test may have put its own seam in; start every test from the doubles
+}
+
+QString box(const QString &text, QMessageBox::Icon icon, QMessageBox::StandardButtons buttons, const QString &title)
+{
+    return QStringLiteral("%1 | %2 | icon %3 | buttons 0x%4").arg(title, text).arg(int(icon)).arg(int(buttons), 0, 16);
+}
+
+QString shownBox(const MessageRequest &m) { return box(m.text, m.icon, m.buttons, m.title); }
+
+QStringList shownBoxes()
+{
+    QStringList boxes;
+    for (const MessageRequest &m : theDoubles.messages)
+        boxes << shownBox(m);
+    return boxes;
 }
 
 QString freshHome()
