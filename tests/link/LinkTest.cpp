@@ -86,18 +86,6 @@ private slots:
         QVERIFY(doubles().messages.isEmpty());
     }
 
-    // On ACK the port stays open and the transfer goes on under the same timer; the failures
-    // are cells of the fault matrix.
-    void negotiation()
-    {
-        QVERIFY(negotiateLink());
-        QCOMPARE(main->statusPanelText(1), QStringLiteral("Negotiating Port # 2"));
-        QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
-        QVERIFY(link->LinkConnected && link->Port1->isOpen() && link->tmrTimeOut->isActive());
-        QVERIFY(doubles().messages.isEmpty());
-        closeLink();
-    }
-
     // The port is set to 4800 bit/s and 8 data bits when the link opens it and when the port
     // search opens it.
     void portSpeedOnTheDevice()
