@@ -20,12 +20,8 @@
 // passes: "Upload / Download Successful"; #201, #202: that box and "Port Connect Failed";
 // (not) found: the search's question for port 1, or its "no serial handshake" box; fail:
 // "Serial Connection Fail..."; 20 s: after the 20 s time-out; (1) the one byte read 200 ms
-// after "T" is noise. n/a: the fault touches no command the operation sends; it must behave as
-// without a fault. Every cell (n/a ones too) checks the texts and boxes; the port closed, or
-// open where the design keeps it so (NAK to "D", the dump window); the wait ended by its
-// designed time-out or before any, never longer on the scaled clock; the record, the lists,
-// HistoryTable and DumpBuffer unchanged by a failed exchange; then a good transfer, with the
-// simulator healed (plugged in again after a hang-up or when gone).
+// after "T" is noise; n/a: the fault touches no command the operation sends, so it must
+// behave as without a fault. What every cell checks: docs/FAULTS.md and the comments below.
 
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
@@ -285,8 +281,13 @@ private slots:
 
         // What the owner sees.
         QStringList messages;
-        for (auto i = messagesBefore; i < doubles().messages.size(); ++i)
-            messages << doubles().messages[i].text;
+        for (auto i = messagesBefore; i < doubles().messages.size(); ++i) {
+            const MessageRequest &box = doubles().messages[i];
+            messages << box.text;
+            const bool question = box.text.endsWith(u'?'); // the search's "Set port number?"
+            QCOMPARE(box.icon, question ? QMessageBox::Information : QMessageBox::Warning);
+            QCOMPARE(box.buttons, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+        }
         QCOMPARE(messages, want.messages);
         if (op == NvDump) // the worded memory, as DumpBuffer now holds it
             QCOMPARE(shows, kNvWait + (want.memory < 0 ? QString() : formatNvDump(DumpBuffer).replace("\r\n", "\n")));
