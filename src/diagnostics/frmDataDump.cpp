@@ -233,6 +233,9 @@ void frmDataDump::cmdNVData_Click()
     link.startLinkTimeout(kDumpTimeoutMs);
     port.portSetControl(-1);
 
+    // The answer goes into DumpBuffer only when it is shown: a dump cut off by the device
+    // going, or by the window closing, leaves the buffer as it was.
+    DumpBufferBytes received = DumpBuffer;
     int count = 0;
     bool started = false;
     while (count < kNvDumpBytes) {
@@ -244,7 +247,7 @@ void frmDataDump::cmdNVData_Click()
             if (b == -1)
                 break;
             if (started)
-                DumpBuffer[count++] = quint8(b);
+                received[count++] = quint8(b);
             else if (b == STX)
                 started = true;
         }
@@ -255,6 +258,7 @@ void frmDataDump::cmdNVData_Click()
     // Closed during the wait, or the device gone: nothing more is shown.
     if (waitAbandoned || (count < kNvDumpBytes && !port.isOpen()))
         return;
+    DumpBuffer = received;
     formatNvDump();
 }
 

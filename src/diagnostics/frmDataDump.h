@@ -8,7 +8,8 @@
 // wait is refused with a beep (one answer at a time goes into DumpBuffer and the display);
 // Clear and Save Window work as usual. Closing the window during a wait ends the wait without
 // showing anything more: Exit sends "Q" and closes the port, the close box and Escape leave
-// the port open, as they always do.
+// the port open, as they always do. An NV answer cut off that way, or by the device going,
+// leaves DumpBuffer as it was.
 
 #include <QDialog>
 #include <array>

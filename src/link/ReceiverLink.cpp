@@ -91,8 +91,13 @@ bool ReceiverLink::linkWaitOver()
 
 bool ReceiverLink::openLink()
 {
-    if (LinkConnected)
-        return true;
+    if (LinkConnected) {
+        if (Port1->isOpen())
+            return true;
+        // The device went away under the open link (the data dump window keeps the port open
+        // until its Exit): the link is down, and the port is opened afresh.
+        closeLink();
+    }
     Port1->portSetBaud(4800);
     Port1->portSetOption(0);
     Port1->portSetNumber(ReceiverConfig.EDITOR.SerialPort);

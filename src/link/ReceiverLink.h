@@ -46,8 +46,8 @@ public:
     TransferImageBytes TransferImage{};
     DownloadBufferBytes DownloadBuffer{};
 
-    // Opens the port named by SerialPort unless the link is already up; error #201 when the
-    // port will not open.
+    // Opens the port named by SerialPort unless the link is already up (a link whose device
+    // has gone is not up); error #201 when the port will not open.
     bool openLink();
     // Closes the port if it is open; errors are ignored. LinkConnected is false afterwards.
     void closeLink();

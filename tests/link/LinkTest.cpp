@@ -7,10 +7,42 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QTimer>
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
-// The link operations and the port layer over a real pty.
+namespace {
+
+// The speed and character size the device is set to now, read from the pty's own settings
+// (any rate crosses a pty, so only its settings tell).
+struct LineSettings {
+    speed_t speed = 0;
+    tcflag_t characterSize = 0;
+    bool read = false;
+};
+
+LineSettings lineSettingsOf(const QString &device)
+{
+    LineSettings settings;
+    const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return settings;
+    termios t{};
+    if (::tcgetattr(fd, &t) == 0) {
+        settings.speed = ::cfgetospeed(&t);
+        settings.characterSize = t.c_cflag & CSIZE;
+        settings.read = true;
+    }
+    ::close(fd);
+    return settings;
+}
+
+} // namespace
+
+// The link operations and the port layer over a real pty; the failures are cells of the fault
+// matrix.
 class LinkTest : public QObject, LinkFixture
 {
     Q_OBJECT
@@ -23,19 +55,16 @@ private slots:
         QVERIFY(startReceiver(2));
         ReceiverConfig.EDITOR.SerialPort = 2;
     }
-    void cleanup() { stopLink(); }
-
-    // A second open while the link is up opens nothing; closing brings the link down even
-    // when the device is already gone and closing it cannot work.
-    void openTwiceThenClose_data()
+    void cleanup()
     {
-        QTest::addColumn<bool>("deviceGone");
-        QTest::newRow("device present") << false;
-        QTest::newRow("device gone") << true;
+        setSearchPauseSleeper({});
+        stopLink();
     }
+
+    // A second open while the link is up opens nothing. (A link whose device went is opened
+    // afresh: the dump cells of the fault matrix.)
     void openTwiceThenClose()
     {
-        QFETCH(bool, deviceGone);
         QVERIFY(openLink());
         QVERIFY(link->LinkConnected);
         QVERIFY(link->PortOpenState);
@@ -43,45 +72,34 @@ private slots:
         ReceiverConfig.EDITOR.SerialPort = 3; // no such device: a second open would fail
         QVERIFY(openLink());
         QCOMPARE(link->Port1->openCount(), 1);
-        if (deviceGone)
-            receiver->hangUpNow();
         closeLink();
         checkPortClosed();
         QVERIFY(doubles().messages.isEmpty());
     }
 
-    void negotiation_data()
+    // The port is set to 4800 bit/s and 8 data bits when the link opens it and when the port
+    // search opens it.
+    void portSpeedOnTheDevice()
     {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<bool>("noise");
-        QTest::addColumn<bool>("connected");
-        using F = ReceiverSimulator::Fault;
-        QTest::newRow("ACK") << int(F::None) << false << true;
-        QTest::newRow("ACK after other bytes") << int(F::None) << true << true;
-        QTest::newRow("other bytes only") << int(F::Silent) << false << false;
-        QTest::newRow("ACK after 5 s") << int(F::LateAck) << false << false;
-    }
-    void negotiation()
-    {
-        QFETCH(int, fault);
-        QFETCH(bool, noise);
-        QFETCH(bool, connected);
-        receiver->setFault(ReceiverSimulator::Fault(fault));
-        receiver->setGarbageBeforeAnswers(noise);
-        receiver->setLateAnswerMs(kLateAnswerMs);
-
-        QCOMPARE(negotiateLink(), connected);
-        QCOMPARE(main->statusPanelText(1), QStringLiteral("Negotiating Port # 2"));
-        QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
-        QCOMPARE(link->LinkConnected, connected);
-        QCOMPARE(link->Port1->isOpen(), connected);
-        if (connected) {
-            QVERIFY(link->tmrTimeOut->isActive()); // the transfer goes on under the same timer
-            QVERIFY(doubles().messages.isEmpty());
-        } else {
-            QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #202:  Serial Connection Not Established"));
-        }
+        QVERIFY(openLink());
+        const LineSettings linked = lineSettingsOf(receiver->devicePath());
+        QVERIFY(linked.read);
+        QCOMPARE(linked.speed, speed_t(B4800));
+        QCOMPARE(linked.characterSize, tcflag_t(CS8));
+        QCOMPARE(link->Port1->portNumber(), 2);
         closeLink();
+
+        LineSettings searched;
+        setSearchPauseSleeper([this, &searched](int ms) {
+            searched = lineSettingsOf(receiver->devicePath());
+            QThread::msleep(ms);
+        });
+        setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
+        frmCommPort setup;
+        QCOMPARE(setup.TestSerial(), qint16(2));
+        QVERIFY(searched.read);
+        QCOMPARE(searched.speed, speed_t(B4800));
+        QCOMPARE(searched.characterSize, tcflag_t(CS8));
     }
 
     void portNumberWithoutDevice()
@@ -90,41 +108,6 @@ private slots:
         QVERIFY(!openLink());
         QCOMPARE(doubles().lastMessageText(), QStringLiteral("Error #201:  Selected Serial Port will not open"));
         QVERIFY(!link->LinkConnected);
-    }
-
-    // "D", "X", "R" and "Q" as the data dump sends them, over the port operations.
-    void dumpCommandsOfTheSimulator()
-    {
-        QByteArray memory(512, '\0');
-        memory[2] = 7;
-        receiver->setMemory(memory);
-        QVERIFY(openLink());
-        PortCtl &port = *link->Port1;
-        auto readFor = [this, &port](int count, int terminator) {
-            QByteArray got;
-            link->TransferTimedOut = false;
-            startLinkTimeout(20000);
-            while (got.size() < count && !linkWaitOver()) {
-                waitForLinkActivity();
-                for (int b = port.portReadByte(); b != -1; b = port.portReadByte()) {
-                    got += char(b);
-                    if (b == terminator)
-                        return got;
-                }
-            }
-            return got;
-        };
-        port.portWriteText(QStringLiteral("D"));
-        QCOMPARE(readFor(1, -2), QByteArray(1, char(ACK)));
-        port.portWriteText(QStringLiteral("X"));
-        QCOMPARE(readFor(513, -2), QByteArray(1, '\x02') + memory);
-        port.portWriteText(QStringLiteral("R"));
-        const QByteArray raw = readFor(1000, 3);
-        QVERIFY(raw.contains("ZCZC-WXR-TOR-"));
-        QVERIFY(raw.endsWith('\x03'));
-        port.portWriteText(QStringLiteral("Q"));
-        QTRY_COMPARE(receiver->commandsReceived(), QByteArray("DXRQ"));
-        closeLink();
     }
 
     void deviceOfAPort_data()

@@ -98,55 +98,6 @@ private slots:
         checkPortClosed();
     }
 
-    // The failures as the window tests see them: the last status text, the message box, and
-    // whether the progress bar is left shown.
-    void failuresWithoutAWindow_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<bool>("noPort");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QList<bool>>("shown");
-        using F = ReceiverSimulator::Fault;
-        const QString e201 = QStringLiteral("Error #201:  Selected Serial Port will not open");
-        const QString e202 = QStringLiteral("Error #202:  Serial Connection Not Established");
-        QTest::newRow("port will not open") << int(F::None) << true << e201 << "Port Connect Failed" << QList<bool>();
-        QTest::newRow("no ACK to Z") << int(F::Silent) << false << e202 << "Port Connect Failed" << QList<bool>();
-        QTest::newRow("image answered NAK") << int(F::Nak) << false << "" << "Upload Failure" << QList<bool>{true};
-        QTest::newRow("image not answered") << int(F::NoImageAnswer) << false << "" << "Upload Data Timeout"
-                                            << QList<bool>{true};
-        QTest::newRow("1283 bytes only") << int(F::ShortDownload) << false << "" << "Downloading Data"
-                                         << QList<bool>{true, false};
-        QTest::newRow("download checksum differs") << int(F::BadDownloadChecksum) << false << "" << "Downloading Data"
-                                                   << QList<bool>{true, false};
-    }
-    void failuresWithoutAWindow()
-    {
-        QFETCH(int, fault);
-        QFETCH(bool, noPort);
-        QFETCH(QString, message);
-        QFETCH(QString, status);
-        QFETCH(QList<bool>, shown);
-        if (noPort)
-            setPortDevice(1, QStringLiteral("/nonexistent/ttyUSB9"));
-        receiver->setFault(ReceiverSimulator::Fault(fault));
-        LinkRecorder recorder(*link);
-        bool whenCheckedRan = false;
-
-        QVERIFY(!runTransferExchange(*link, [&] { whenCheckedRan = true; }));
-
-        QVERIFY(!whenCheckedRan);
-        QCOMPARE(recorder.panel1.last(), status);
-        QCOMPARE(recorder.shown, shown);
-        if (message.isEmpty()) {
-            QVERIFY(doubles().messages.isEmpty());
-        } else {
-            QCOMPARE(doubles().messages.size(), 1);
-            QCOMPARE(doubles().messages[0].text, message);
-        }
-        checkPortClosed();
-    }
-
     // The time-out timer of the link: precise, and every tick only sets the flag.
     void timeOutTimer()
     {

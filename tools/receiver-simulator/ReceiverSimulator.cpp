@@ -19,6 +19,12 @@ constexpr int kHistoryBytes = 1279;
 constexpr auto kByteTime = std::chrono::nanoseconds(10'000'000'000LL / 4800);
 const QByteArray kGarbage("\x00\x55\xff\x7f", 4);
 
+// Clears the "late answer pending" mark once the answer has gone (or was given up).
+struct LateAnswerEnd {
+    std::atomic<bool> &pending;
+    ~LateAnswerEnd() { pending = false; }
+};
+
 } // namespace
 
 ReceiverSimulator::ReceiverSimulator()
@@ -322,6 +328,8 @@ void ReceiverSimulator::answer(quint8 byte, bool late)
         delay = lateMs;
         noise = garbage || fault == Fault::GarbageBeforeAnswers;
     }
+    latePending = late;
+    const LateAnswerEnd lateEnd{latePending};
     if (late && !sleepFor(std::chrono::milliseconds(delay)))
         return;
     send((noise ? kGarbage : QByteArray()) + char(byte));
@@ -336,6 +344,8 @@ void ReceiverSimulator::sendDumpAnswer(QByteArray bytes, Fault f)
         delay = lateMs;
         noise = garbage || f == Fault::GarbageBeforeAnswers;
     }
+    latePending = f == Fault::LateAck;
+    const LateAnswerEnd lateEnd{latePending};
     if (f == Fault::LateAck && !sleepFor(std::chrono::milliseconds(delay)))
         return;
     if (noise)

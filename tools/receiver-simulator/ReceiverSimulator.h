@@ -68,6 +68,9 @@ public:
     QByteArray lastImage() const;        // the last 608 image bytes (607 + checksum)
     int imagesReceived() const;
     int downloadsSent() const;
+    // Whether a late answer is still to come (it is sent, or dropped when nobody has the
+    // port open, when its time is up).
+    bool lateAnswerPending() const { return latePending; }
     // When the first byte of the last image arrived (for the benchmark).
     Clock::time_point lastImageStart() const;
 
@@ -110,6 +113,7 @@ private:
     bool paced = false;
     bool garbage = false;
     std::atomic<bool> hangUpRequested{false};
+    std::atomic<bool> latePending{false};
     std::condition_variable hungUp;
     QByteArray commands;
     QByteArray image;

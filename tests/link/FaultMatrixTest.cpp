@@ -1,0 +1,333 @@
+// The fault matrix: every fault mode of the receiver simulator against every operation that
+// talks to the receiver, each cell a row of FaultMatrixTest::cell. docs/FAULTS.md holds the
+// same table.
+//
+//                  transfer            port search       MakeContact       NV dump              raw dump
+// none             passes              port 1 found      window opens      memory shown         header shown
+// silent           #202 after 5 s      not found         fail after 2 s    old memory, 20 s     nothing, 20 s
+// nak              "Upload Failure"    n/a: found        fail, port open   n/a: shown           n/a: shown
+// late answer (9s) #202 after 5 s      not found         fail after 2 s    shown after 9 s      shown after 9 s
+// no image answer  "Upload Data        n/a: found        n/a: opens        n/a: shown           n/a: shown
+//                  Timeout", 20 s
+// short download   "Downloading Data", n/a: found        n/a: opens        511 new bytes, 20 s  header, 20 s
+//                  20 s
+// bad checksum     "Downloading Data"  n/a: found        n/a: opens        n/a: shown           n/a: shown
+// garbage          passes              not found (1)     window opens      memory shown         header shown
+// hang-up          "Downloading Data"  n/a: found        n/a: opens        wait line, closed    wait line, closed
+// bad end mark     "Downloading Data"  n/a: found        n/a: opens        n/a: shown           n/a: shown
+// device gone      #201                not found         #201, fail        wait line, closed    wait line, closed
+//
+// passes: "Upload / Download Successful"; #201, #202: that box and "Port Connect Failed";
+// (not) found: the search's question for port 1, or its "no serial handshake" box; fail:
+// "Serial Connection Fail..."; 20 s: after the 20 s time-out; (1) the one byte read 200 ms
+// after "T" is noise; n/a: the fault touches no command the operation sends, so it must
+// behave as without a fault. What every cell checks: docs/FAULTS.md and the comments below.
+
+#include "support/TestRegistry.h"
+#include "LinkTestSupport.h"
+
+#include "config/ParameterFile.h"
+#include "diagnostics/DataDump.h"
+#include "diagnostics/frmDataDump.h"
+#include "link/HistoryDecoding.h"
+#include "link/frmCommPort.h"
+#include "selection/EventTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+using F = ReceiverSimulator::Fault;
+enum Op { Transfer, Search, Contact, NvDump, RawDump };
+constexpr int kGone = -1; // the device is gone before the operation starts
+
+const QString kSuccess = QStringLiteral("Upload / Download Successful");
+const QString kFailed = QStringLiteral("Port Connect Failed");
+const QString kDownloading = QStringLiteral("Downloading Data");
+const QString e201 = QStringLiteral("Error #201:  Selected Serial Port will not open");
+const QString e202 = QStringLiteral("Error #202:  Serial Connection Not Established");
+const QString kNoContact = QStringLiteral("Serial Connection Fail...");
+const QString kNoHandshake = QStringLiteral("Error...No serial handshake found.  Check all connections.");
+const QString kNvWait = QStringLiteral("\n\nNV Data Dump..Please wait\n");
+const QString kRawWait = QStringLiteral("\n\nRAW Data Dump..Please wait");
+const QString kHeader = QStringLiteral("ZCZC-WXR-RWT-012011+0015-1231845-KMIA/NWS-");
+// The designed wait of a late answer (it comes after the 5 s and 2 s limits, within 20 s) and
+// of a hang-up (the simulator sends half its answer, then goes 0.2 s of real time later).
+constexpr int kLate = int(kLateAnswerMs / kTestTimeScale);
+constexpr int kHangUp = int(200 / kTestTimeScale);
+
+struct Outcome {
+    bool ok = false;      // the exchange passed
+    QString shows = {};   // status panel 1 (transfer, search), the window's title (contact), the display (raw)
+    QStringList messages = {}; // every box, in order
+    bool open = false;    // the port afterwards
+    int wait = 0;         // designed ms it takes: the time-out it runs out, a late answer, or 0
+    bool timesOut = false;
+    bool progress = false; // the transfer's progress bar left shown
+    int memory = -1;      // NV dump: bytes of the receiver's memory taken into DumpBuffer (0 to
+                          // 512), or -1 when nothing is shown and DumpBuffer stays
+};
+
+Outcome expected(Op op, int fault)
+{
+    const bool late = fault == int(F::LateAck), silent = fault == int(F::Silent);
+    const bool shortAnswer = fault == int(F::ShortDownload), hangUp = fault == int(F::HangUpInDownload);
+    switch (op) {
+    case Transfer:
+        switch (fault) {
+        case int(F::None):
+        case int(F::GarbageBeforeAnswers): return {.ok = true, .shows = kSuccess};
+        case int(F::Silent):
+        case int(F::LateAck): return {.shows = kFailed, .messages = {e202}, .wait = 5000, .timesOut = true};
+        case int(F::Nak): return {.shows = QStringLiteral("Upload Failure"), .progress = true};
+        case int(F::NoImageAnswer):
+            return {.shows = QStringLiteral("Upload Data Timeout"), .wait = 20000, .timesOut = true, .progress = true};
+        case int(F::ShortDownload): return {.shows = kDownloading, .wait = 20000, .timesOut = true};
+        case int(F::HangUpInDownload): return {.shows = kDownloading, .wait = kHangUp};
+        case kGone: return {.shows = kFailed, .messages = {e201}};
+        default: return {.shows = kDownloading}; // bad checksum, bad end mark
+        }
+    case Search:
+        if (silent || late || fault == kGone || fault == int(F::GarbageBeforeAnswers))
+            return {.shows = kSuccess, .messages = {kNoHandshake}, .wait = fault == kGone ? 0 : 200};
+        return {.ok = true,
+                .shows = QStringLiteral(" Serial port 1 found and passed handshaking test. Port 1 set."),
+                .messages = {QStringLiteral("Serial port 1 found. Set port number?")},
+                .wait = 200};
+    case Contact:
+        if (silent || late)
+            return {.messages = {kNoContact}, .wait = 2000, .timesOut = true};
+        if (fault == int(F::Nak))
+            return {.messages = {kNoContact}, .open = true};
+        if (fault == kGone)
+            return {.messages = {e201, kNoContact}};
+        return {.ok = true, .shows = QStringLiteral("Orvane Data Dump")};
+    case NvDump:
+        if (silent || shortAnswer)
+            return {.open = true, .wait = 20000, .timesOut = true, .memory = silent ? 0 : 511};
+        if (hangUp || fault == kGone)
+            return {.wait = hangUp ? kHangUp : 0};
+        return {.ok = true, .open = true, .wait = late ? kLate : 0, .memory = 512};
+    case RawDump:
+        if (silent || shortAnswer)
+            return {.shows = kRawWait + u'\n' + (silent ? QString() : kHeader), .open = true, .wait = 20000, .timesOut = true};
+        if (hangUp || fault == kGone)
+            return {.shows = kRawWait, .wait = hangUp ? kHangUp : 0};
+        return {.ok = true, .shows = kRawWait + u'\n' + kHeader, .open = true, .wait = late ? kLate : 0};
+    }
+    return {};
+}
+
+QByteArray dumpBytes() { return QByteArray(reinterpret_cast<const char *>(DumpBuffer.data()), kDumpBufferSize); }
+
+// The record, both lists and the history, as text.
+QString programState()
+{
+    buildSettingsImage();
+    QStringList state{WriteRegistry(),
+                      QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(SettingsImage.data()), 32).toHex()),
+                      QString::fromLatin1(parameterFileContent())};
+    for (const HistoryEntry &e : HistoryTable)
+        state << QStringList{e.Date, e.Time, e.Length, e.Org, e.Event}.join(u'|');
+    return state.join(u'\n');
+}
+
+} // namespace
+
+class FaultMatrixTest : public QObject, LinkFixture
+{
+    Q_OBJECT
+    QByteArray historyB = ReceiverSimulator::defaultHistory().replace(14, 3, "FFW"); // first record: FFW
+
+    // A transfer that must pass, with the receiver reporting `rom`; the history's first event
+    // must then be `firstEvent`.
+    void goodTransfer(const QByteArray &rom, const QString &firstEvent)
+    {
+        receiver->setFault(F::None);
+        receiver->setRomVersion(rom);
+        main->mnuHistory[2]->setChecked(true);
+        const auto messages = doubles().messages.size();
+        main->cmdMain[6]->click();
+        const QString version = rom.left(1) + u'.' + rom.mid(1);
+        QCOMPARE(main->statusPanelText(1), kSuccess);
+        QCOMPARE(main->statusPanelText(2), QStringLiteral("Orvane ROM Version = ") + version);
+        QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, version);
+        QCOMPARE(HistoryTable[0].Event, firstEvent);
+        QCOMPARE(receiver->lastImage(), expectedImage("012011-", "TOR-SVR-"));
+        QVERIFY(main->mnuHistory[1]->isChecked() && !main->mnuHistory[2]->isChecked());
+        QVERIFY(main->mnuSaveAs->isEnabled() && main->prgXfer->isHidden());
+        QCOMPARE(doubles().messages.size(), messages);
+        checkPortClosed();
+    }
+
+private slots:
+    void initTestCase() { initEventTable(); }
+    void init()
+    {
+        freshLink();
+        auto &r = ReceiverConfig;
+        r.EDITOR.SerialPort = 1;
+        r.EDITOR.TimeZoneOffset = -5;
+        r.EDITOR.UserStationID = QStringLiteral("KEC/");
+        r.TIMERS.LineTimeoutTimer = 3;
+        r.NV8008.AcceptAllFips = true;
+        FipsList[0] = county("012011");
+        EventList[0] = QStringLiteral("TOR");
+        EventList[1] = QStringLiteral("SVR");
+        DumpBuffer.fill(0);
+        DumpBuffer[2] = 5;
+        DumpBuffer[511] = 0x77;
+        showMain();
+        QVERIFY(startReceiver(1));
+        for (int n = 2; n <= 4; ++n)
+            setPortDevice(n, QStringLiteral("/nonexistent/ttyS%1").arg(n));
+        receiver->setLateAnswerMs(kLateAnswerMs);
+        receiver->setRawText("\x11U" + kHeader.toLatin1());
+    }
+    void cleanup()
+    {
+        setSearchPauseSleeper({});
+        stopLink();
+    }
+
+    void cell_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("fault");
+        const std::pair<const char *, int> faults[] = {
+            {"none", int(F::None)}, {"silent", int(F::Silent)}, {"nak", int(F::Nak)},
+            {"late answer", int(F::LateAck)}, {"no image answer", int(F::NoImageAnswer)},
+            {"short download", int(F::ShortDownload)}, {"bad checksum", int(F::BadDownloadChecksum)},
+            {"garbage", int(F::GarbageBeforeAnswers)}, {"hang-up", int(F::HangUpInDownload)},
+            {"bad end mark", int(F::BadEndMark)}, {"device gone", kGone}};
+        const char *ops[] = {"transfer", "port search", "MakeContact", "NV dump", "raw dump"};
+        for (int op = Transfer; op <= RawDump; ++op)
+            for (const auto &[name, fault] : faults)
+                QTest::addRow("%s, %s", ops[op], name) << op << fault;
+    }
+    void cell()
+    {
+        QFETCH(int, op);
+        QFETCH(int, fault);
+        const Outcome want = expected(Op(op), fault);
+        goodTransfer("105", QStringLiteral("Tornado Warning"));
+        if (QTest::currentTestFailed())
+            return;
+        std::unique_ptr<frmDataDump> dump;
+        if (op == NvDump || op == RawDump) {
+            QVERIFY(MakeContact());
+            dump = std::make_unique<frmDataDump>(main.get());
+            dump->show();
+        }
+        // The setup window looks up the devices when it is made: not part of the search's time.
+        const auto setup = op == Search ? std::make_unique<frmCommPort>(main.get()) : nullptr;
+        const QByteArray memory = receiver->lastImage().left(kNvDumpBytes); // what "X" answers
+        receiver->setFault(fault == kGone ? F::None : F(fault));
+        receiver->setHistoryRecords(historyB);
+        receiver->setRomVersion("210");
+        if (fault == kGone)
+            receiver->hangUpNow();
+        const QString stateBefore = programState();
+        QByteArray dumpAfter = dumpBytes();
+        if (want.memory > 0)
+            dumpAfter.replace(0, want.memory, memory.left(want.memory));
+        const auto messagesBefore = doubles().messages.size();
+        QList<int> pauses;
+        const auto tests = receiver->commandsReceived().count('T');
+        setSearchPauseSleeper([&](int ms) {
+            pauses << ms; // once the simulator has taken "T", its answer crosses at once
+            for (int i = 0; i < ms && receiver->commandsReceived().count('T') == tests; ++i)
+                QThread::msleep(1);
+            QThread::msleep(scaledLinkTime(ms));
+        });
+
+        QElapsedTimer clock;
+        qint64 elapsed = -1;
+        bool timedOut = false; // whether the wait that ended the operation ran out its time
+        QString shows; // what the operation shows: see Outcome::shows
+        clock.start();
+        if (op == Transfer || op == Search) {
+            (op == Search ? setup->cmdTest : main->cmdMain[6])->click();
+            shows = main->statusPanelText(1);
+        } else if (op == Contact) {
+            QTimer poll; // the window opens modal: note it and leave it by its Exit button
+            connect(&poll, &QTimer::timeout, this, [&] {
+                if (auto *window = qobject_cast<frmDataDump *>(QApplication::activeModalWidget())) {
+                    poll.stop();
+                    elapsed = clock.elapsed();
+                    timedOut = link->TransferTimedOut;
+                    shows = window->windowTitle();
+                    window->cmdExit->click();
+                }
+            });
+            poll.start(5);
+            main->cmdMain[7]->click();
+        } else {
+            (op == NvDump ? dump->cmdNVData : dump->cmdRaw)->click();
+            shows = dump->Text1->toPlainText();
+        }
+        if (elapsed < 0) {
+            elapsed = clock.elapsed();
+            timedOut = link->TransferTimedOut;
+        }
+
+        // What the owner sees.
+        QStringList messages;
+        for (auto i = messagesBefore; i < doubles().messages.size(); ++i) {
+            const MessageRequest &box = doubles().messages[i];
+            messages << box.text;
+            const bool question = box.text.endsWith(u'?'); // the search's "Set port number?"
+            QCOMPARE(box.icon, question ? QMessageBox::Information : QMessageBox::Warning);
+            QCOMPARE(box.buttons, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+        }
+        QCOMPARE(messages, want.messages);
+        if (op == NvDump) // the worded memory, as DumpBuffer now holds it
+            QCOMPARE(shows, kNvWait + (want.memory < 0 ? QString() : formatNvDump(DumpBuffer).replace("\r\n", "\n")));
+        else
+            QCOMPARE(shows, want.shows);
+        if (op == Search)
+            QCOMPARE(pauses, want.wait ? QList<int>{kSearchAnswerWindowMs} : QList<int>{});
+        if (op == Transfer) {
+            QCOMPARE(main->prgXfer->isVisible(), want.progress);
+            QCOMPARE(main->mnuSaveAs->isEnabled(), want.ok);
+            QCOMPARE(main->statusPanelText(2), want.ok ? QStringLiteral("Orvane ROM Version = 2.10") : QString());
+        }
+        // The port. The wait: ended by a time-out of the designed length, or before any
+        // time-out; the time taken on the scaled clock (the margin is for the work around the
+        // waits on a busy machine).
+        QCOMPARE(link->Port1->isOpen(), want.open);
+        if (!want.open && !dump) // the dump window's link stays up until its Exit
+            checkPortClosed();
+        QCOMPARE(timedOut, want.timesOut);
+        if (want.timesOut)
+            QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(want.wait));
+        const double designed = elapsed / kTestTimeScale;
+        QVERIFY2(designed >= want.wait * 0.95 && designed <= want.wait * 1.25 + 4000,
+                 qPrintable(QStringLiteral("took %1 ms of a designed %2 ms").arg(designed).arg(want.wait)));
+        // What a failed exchange must leave alone.
+        QCOMPARE(dumpBytes(), dumpAfter);
+        if (op == Transfer && want.ok)
+            QCOMPARE(HistoryTable[0].Event, QStringLiteral("Flash Flood Warning"));
+        else
+            QCOMPARE(programState(), stateBefore);
+
+        // Healed, the receiver takes a good transfer.
+        if (dump)
+            dump->close(); // the close box: the port stays as it is
+        QTRY_VERIFY(!receiver->lateAnswerPending());
+        QVERIFY(receiver->start()); // plugged in again when it went
+        setPortDevice(1, receiver->devicePath());
+        goodTransfer("210", QStringLiteral("Flash Flood Warning"));
+    }
+};
+
+ORVANE_TEST(FaultMatrixTest)
+#include "FaultMatrixTest.moc"
