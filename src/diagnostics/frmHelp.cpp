@@ -61,8 +61,10 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     brwTopic = new HelpBrowser(this);
     brwTopic->setObjectName(QStringLiteral("brwTopic"));
+    brwTopic->setAccessibleName(QStringLiteral("Help Topic"));
     tabNavigation = new QTabWidget(this);
     tabNavigation->setObjectName(QStringLiteral("tabNavigation"));
+    tabNavigation->setAccessibleName(QStringLiteral("Help Navigation"));
 
     auto *splitter = new QSplitter(this);
     splitter->addWidget(tabNavigation);
@@ -109,6 +111,7 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     QHelpContentWidget *contents = engine->contentWidget();
     contents->setObjectName(QStringLiteral("lstContents"));
+    contents->setAccessibleName(QStringLiteral("Contents"));
     contentsLayout->addWidget(contents);
     connect(contents, &QHelpContentWidget::linkActivated, this, &frmHelp::showPage);
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
@@ -120,7 +123,9 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     QHelpIndexWidget *index = engine->indexWidget();
     index->setObjectName(QStringLiteral("lstIndex"));
+    index->setAccessibleName(QStringLiteral("Index"));
     indexLayout->addWidget(index);
+    setTabOrder(txtKeyword, index); // the keyword box first, as it is read
     connect(txtKeyword, &QLineEdit::textChanged, index, [index](const QString &text) { index->filterIndices(text); });
     connect(txtKeyword, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
     connect(index, &QHelpIndexWidget::documentActivated, this,
@@ -139,6 +144,8 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     query->setObjectName(QStringLiteral("txtSearch"));
     QHelpSearchResultWidget *results = search->resultWidget();
     results->setObjectName(QStringLiteral("lstSearchResults"));
+    query->setAccessibleName(QStringLiteral("Search"));
+    results->setAccessibleName(QStringLiteral("Search Results"));
     searchLayout->addWidget(query);
     searchLayout->addWidget(results, 1);
     connect(query, &QHelpSearchQueryWidget::search, search, [search, query] { search->search(query->searchInput()); });
