@@ -126,6 +126,11 @@ const QMap<QString, WindowCase> &windowCases()
                               {"qt_tabwidget_tabbar", "txtKeyword", "lstIndex", "brwTopic"},
                               {},
                               {{'t', "txtKeyword", {}, {}}, {'s', "txtSearch/QLineEdit", {}, {}}}};
+        c["frmHelp search"] = {"txtSearch/QLineEdit",
+                               {"qt_tabwidget_tabbar", "txtSearch/QLineEdit", "txtSearch/QPushButton",
+                                "lstSearchResults/QResultWidget", "brwTopic"},
+                               {},
+                               {{'i', "txtKeyword", {}, {}}}};
         return c;
     }();
     return cases;
@@ -289,6 +294,17 @@ class KeyboardAccessTest : public QObject
         if (auto *help = qobject_cast<frmHelp *>(window)) {
             if (name.endsWith(QLatin1String("index")))
                 help->showKeywordSearch(QString());
+            else if (name.endsWith(QLatin1String("search"))) {
+                help->showContents();
+                // The search box waits while the help is being indexed.
+                QWidget *query = help->findChild<QWidget *>(QStringLiteral("txtSearch"));
+                if (!query || !QTest::qWaitFor([query] { return query->isEnabled(); }, 10000))
+                    return nullptr;
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+                // Showing the page may index the help again; the box then gets the keyboard back.
+                if (!QTest::qWaitFor([query] { return query->isEnabled() && QApplication::focusWidget(); }, 10000))
+                    return nullptr;
+            }
             else
                 help->showContents();
         }
