@@ -33,6 +33,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpSearchEngine>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -232,6 +233,7 @@ class KeyboardAccessTest : public QObject
     std::unique_ptr<QWidget> owned;
     QPointer<QWidget> shared; // a window that lives for the whole run, hidden again afterwards
     QTemporaryDir helpCache;
+    std::unique_ptr<QSignalSpy> indexed; // the help window's search index is ready
 
     // Opens the window as the program shows it and returns it active, with its first focus.
     QWidget *open(const QString &name)
@@ -279,8 +281,13 @@ class KeyboardAccessTest : public QObject
                 owned = std::make_unique<frmTip>(main->mnuTipsShow, main.get());
             else if (name == QLatin1String("frmDataDump"))
                 owned = std::make_unique<frmDataDump>(main.get());
-            else if (name.startsWith(QLatin1String("frmHelp")))
+            else if (name.startsWith(QLatin1String("frmHelp"))) {
                 owned = std::make_unique<frmHelp>(kBuiltHelp, helpCache.path() + QStringLiteral("/orvane.qhc"));
+                auto *search = owned->findChild<QHelpSearchEngine *>();
+                if (!search)
+                    return nullptr;
+                indexed = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
+            }
             window = owned.get();
         }
         if (name != QLatin1String("frmMain"))
@@ -298,7 +305,7 @@ class KeyboardAccessTest : public QObject
                 help->showContents();
                 // The search box waits while the help is being indexed.
                 QWidget *query = help->findChild<QWidget *>(QStringLiteral("txtSearch"));
-                if (!query || !QTest::qWaitFor([query] { return query->isEnabled(); }, 10000))
+                if (!query || (indexed->isEmpty() && !indexed->wait(20000)) || !query->isEnabled())
                     return nullptr;
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
                 // Showing the page may index the help again; the box then gets the keyboard back.
@@ -317,6 +324,7 @@ private slots:
     void cleanup()
     {
         closeModalWindows();
+        indexed.reset();
         owned.reset();
         if (shared)
             shared->hide();
