@@ -158,7 +158,8 @@ void frmMain::buildCommandButtons(QWidget *area)
 
 void frmMain::buildHistoryFrame()
 {
-    Frame1 = new QGroupBox(tr("Alert History"));
+    // Alt+A takes the keyboard into the grid.
+    Frame1 = new QGroupBox(tr("&Alert History"));
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto *frameLayout = new QVBoxLayout(Frame1);
     historyGrid = new HistoryGrid(Frame1);

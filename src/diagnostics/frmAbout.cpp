@@ -57,7 +57,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     cmdOk = new QPushButton(QStringLiteral("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("System Info"), this);
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info"), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setAutoDefault(false);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);

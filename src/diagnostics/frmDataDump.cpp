@@ -133,10 +133,12 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
         "Clears the display window.",
         "Saves displayed data and registry data to file.",
     };
+    const std::array<const char *, 4> accelerated = {"&NV Data", "&RAW Data", "&Clear", "&Save Window"};
     const std::array<const char *, 4> buttonNames = {"cmdNVData", "cmdRaw", "cmdClear", "cmdSave"};
     std::array<QPushButton *, 4> buttons{};
     for (int i = 0; i < 4; ++i) {
-        buttons[i] = new QPushButton(QString::fromLatin1(captions[i]), Frame1);
+        // The button carries the accelerator; the heading beside it shows the plain caption.
+        buttons[i] = new QPushButton(QString::fromLatin1(accelerated[i]), Frame1);
         buttons[i]->setObjectName(QString::fromLatin1(buttonNames[i]));
         buttons[i]->setAutoDefault(false);
         buttons[i]->setMinimumWidth(110);
@@ -159,7 +161,7 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
     cmdClear = buttons[2];
     cmdSave = buttons[3];
 
-    cmdExit = new QPushButton(QStringLiteral("Exit"), this);
+    cmdExit = new QPushButton(QStringLiteral("E&xit"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
     cmdExit->setAutoDefault(false);
 
@@ -169,6 +171,12 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(64, u'.')) + 40);
     Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 32);
+    Text1->setAccessibleName(QStringLiteral("Data Dump"));
+    Text1->setTabChangesFocus(true); // the keyboard can leave the display again
+
+    // The commands, the display, then Exit.
+    setTabOrder(cmdSave, Text1);
+    setTabOrder(Text1, cmdExit);
 
     auto *left = new QVBoxLayout;
     left->addWidget(Image1);

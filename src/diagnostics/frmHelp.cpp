@@ -3,6 +3,7 @@
 #include "core/Artwork.h"
 #include "diagnostics/HelpBook.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHelpContentWidget>
@@ -17,6 +18,8 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 HelpBrowser::HelpBrowser(QWidget *parent) : QTextBrowser(parent)
@@ -51,6 +54,23 @@ QString missingHelpText(const QString &helpFile, const QString &problem)
         .arg(problem.toHtmlEscaped(), QDir::toNativeSeparators(helpFile).toHtmlEscaped());
 }
 
+namespace {
+
+// Gives the focus to the first control of `page` that Tab would reach.
+void focusFirstControl(QWidget *page)
+{
+    if (!page)
+        return;
+    for (QWidget *w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain())
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isVisible() &&
+            w->isEnabled() && !w->focusProxy()) {
+            w->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+}
+
+} // namespace
+
 frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *parent)
     : QMainWindow(parent), file(helpFile)
 {
@@ -61,8 +81,17 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     brwTopic = new HelpBrowser(this);
     brwTopic->setObjectName(QStringLiteral("brwTopic"));
+    brwTopic->setAccessibleName(QStringLiteral("Help Topic"));
     tabNavigation = new QTabWidget(this);
     tabNavigation->setObjectName(QStringLiteral("tabNavigation"));
+    tabNavigation->setAccessibleName(QStringLiteral("Help Navigation"));
+
+    // A tab chosen by its letter (Alt+C, Alt+I, Alt+S) takes the keyboard into its page; on
+    // the tab bar itself the arrow keys keep the focus there.
+    connect(tabNavigation, &QTabWidget::currentChanged, this, [this] {
+        if (QApplication::focusWidget() != tabNavigation->tabBar())
+            focusFirstControl(tabNavigation->currentWidget());
+    });
 
     auto *splitter = new QSplitter(this);
     splitter->addWidget(tabNavigation);
@@ -109,6 +138,7 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     QHelpContentWidget *contents = engine->contentWidget();
     contents->setObjectName(QStringLiteral("lstContents"));
+    contents->setAccessibleName(QStringLiteral("Contents"));
     contentsLayout->addWidget(contents);
     connect(contents, &QHelpContentWidget::linkActivated, this, &frmHelp::showPage);
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
@@ -120,7 +150,9 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
 
     QHelpIndexWidget *index = engine->indexWidget();
     index->setObjectName(QStringLiteral("lstIndex"));
+    index->setAccessibleName(QStringLiteral("Index"));
     indexLayout->addWidget(index);
+    setTabOrder(txtKeyword, index); // the keyword box first, as it is read
     connect(txtKeyword, &QLineEdit::textChanged, index, [index](const QString &text) { index->filterIndices(text); });
     connect(txtKeyword, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
     connect(index, &QHelpIndexWidget::documentActivated, this,
@@ -139,13 +171,36 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     query->setObjectName(QStringLiteral("txtSearch"));
     QHelpSearchResultWidget *results = search->resultWidget();
     results->setObjectName(QStringLiteral("lstSearchResults"));
+    query->setAccessibleName(QStringLiteral("Search"));
+    // The search words' box has no caption of its own.
+    for (QLineEdit *words : query->findChildren<QLineEdit *>())
+        words->setAccessibleName(QStringLiteral("Search For"));
+    results->setAccessibleName(QStringLiteral("Search Results"));
+    for (QTextBrowser *list : results->findChildren<QTextBrowser *>())
+        list->setAccessibleName(QStringLiteral("Search Results"));
+    // The result pages' buttons show pictures only: first, previous, next and last page.
+    const QList<QToolButton *> pageButtons = results->findChildren<QToolButton *>();
+    const QStringList pageNames = {QStringLiteral("First Page"), QStringLiteral("Previous Page"),
+                                   QStringLiteral("Next Page"), QStringLiteral("Last Page")};
+    if (pageButtons.size() == pageNames.size())
+        for (int i = 0; i < pageButtons.size(); ++i)
+            if (pageButtons[i]->text().isEmpty() && pageButtons[i]->accessibleName().isEmpty()) {
+                pageButtons[i]->setAccessibleName(pageNames[i]);
+                pageButtons[i]->setToolTip(pageNames[i]);
+            }
     searchLayout->addWidget(query);
     searchLayout->addWidget(results, 1);
     connect(query, &QHelpSearchQueryWidget::search, search, [search, query] { search->search(query->searchInput()); });
     connect(results, &QHelpSearchResultWidget::requestShowLink, this, &frmHelp::showPage);
     // A search is only as good as its index: it waits while the index is being made.
     connect(search, &QHelpSearchEngine::indexingStarted, query, [query] { query->setEnabled(false); });
-    connect(search, &QHelpSearchEngine::indexingFinished, query, [query] { query->setEnabled(true); });
+    // The box lost the keyboard when it was disabled: it gets it back if nothing else took it.
+    connect(search, &QHelpSearchEngine::indexingFinished, query, [this, query] {
+        query->setEnabled(true);
+        if (isActiveWindow() && tabNavigation->currentIndex() == kSearchTab &&
+            (!QApplication::focusWidget() || !isAncestorOf(QApplication::focusWidget())))
+            focusFirstControl(tabNavigation->currentWidget());
+    });
     search->scheduleIndexDocumentation();
 }
 

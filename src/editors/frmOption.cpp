@@ -1,5 +1,6 @@
 #include "editors/frmOption.h"
 
+#include "core/KeyboardAccess.h"
 #include "config/ReceiverConfig.h"
 #include "editors/EditorWindows.h"
 
@@ -44,6 +45,7 @@ frmOption::frmOption(QWidget *parent) : QDialog(parent)
         optVocInt[i] = named(new QRadioButton(classes[i], Frame5), QStringLiteral("optVocInt"), i);
         vocIntGroup->addButton(optVocInt[i], i);
     }
+    tabToSelectedOption(vocIntGroup);
     chkVocInt[2] = named(new QCheckBox(QStringLiteral("&Limit Monthly/Weekly Test to 15 Minutes Max."), Frame5),
                          QStringLiteral("chkVocInt"), 2);
     auto *voice = new QVBoxLayout(Frame5);

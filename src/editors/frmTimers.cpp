@@ -1,5 +1,6 @@
 #include "editors/frmTimers.h"
 
+#include "core/KeyboardAccess.h"
 #include "config/ReceiverConfig.h"
 #include "editors/EditorWindows.h"
 
@@ -31,6 +32,7 @@ QGroupBox *optionFrame(QDialog *window, const QString &frameName, const QString 
         column->addWidget(buttons[i]);
     }
     column->addStretch(1);
+    tabToSelectedOption(group);
     return frame;
 }
 

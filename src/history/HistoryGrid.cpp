@@ -1,7 +1,12 @@
 #include "history/HistoryGrid.h"
 
+#include <QAccessible>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -16,6 +21,8 @@ void nameArray(const std::array<QLabel *, HistoryGrid::kHistoryRows> &labels, co
 HistoryGrid::HistoryGrid(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("HistoryGrid"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Alert History"));
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(14);
@@ -64,4 +71,89 @@ HistoryGrid::HistoryGrid(QWidget *parent) : QWidget(parent)
     nameArray(lblLength, QStringLiteral("lblLength"));
     nameArray(lblOrg, QStringLiteral("lblOrg"));
     nameArray(lblEvent, QStringLiteral("lblEvent"));
+    rowsChanged();
+}
+
+QString HistoryGrid::rowText(int r) const
+{
+    QStringList cells;
+    for (const auto *column : {&lblNum, &lblDate, &lblTime, &lblLength, &lblOrg, &lblEvent}) {
+        const QString text = (*column)[r]->text().trimmed();
+        if (!text.isEmpty())
+            cells << text;
+    }
+    return cells.join(QStringLiteral("  "));
+}
+
+void HistoryGrid::setCurrentRow(int r)
+{
+    r = qBound(0, r, kHistoryRows - 1);
+    if (r == row)
+        return;
+    row = r;
+    update();
+    rowsChanged();
+}
+
+void HistoryGrid::rowsChanged()
+{
+    const QString text = rowText(row);
+    if (text == accessibleDescription())
+        return;
+    setAccessibleDescription(text);
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void HistoryGrid::keyPressEvent(QKeyEvent *event)
+{
+    // The grid shows every row of its group at once: a page is the whole grid.
+    switch (event->key()) {
+    case Qt::Key_Up:
+        setCurrentRow(row - 1);
+        break;
+    case Qt::Key_Down:
+        setCurrentRow(row + 1);
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_PageUp:
+        setCurrentRow(0);
+        break;
+    case Qt::Key_End:
+    case Qt::Key_PageDown:
+        setCurrentRow(kHistoryRows - 1);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void HistoryGrid::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The frame lies in the spacing around the row, so the cells' own backgrounds leave it seen.
+    QRect area = lblNum[row]->geometry().united(lblEvent[row]->geometry());
+    area.setLeft(0);
+    area.setRight(width() - 1);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = area.adjusted(0, -1, 0, 1);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+void HistoryGrid::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void HistoryGrid::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }

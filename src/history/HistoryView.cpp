@@ -37,6 +37,7 @@ void clearHistoryGrid(HistoryGrid &grid)
         palette.setColor(QPalette::Window, Qt::white);
         grid.lblEvent[r]->setPalette(palette);
     }
+    grid.rowsChanged();
 }
 
 void showHistoryGroup(HistoryGrid &grid, int group)
@@ -60,4 +61,5 @@ void showHistoryGroup(HistoryGrid &grid, int group)
         grid.lblEvent[r]->setText(entry.Event);
         setTextColour(grid.lblEvent[r], alertClassColour(entry.AlertClass));
     }
+    grid.rowsChanged();
 }

@@ -1,6 +1,7 @@
 #include "link/frmCommPort.h"
 
 #include "core/Artwork.h"
+#include "core/KeyboardAccess.h"
 #include "core/MessageCatalogue.h"
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
@@ -62,7 +63,9 @@ frmCommPort::frmCommPort(QWidget *parent) : QDialog(parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(imageListPicture(1));
 
-    auto *portFrame = new QGroupBox(QStringLiteral("Serial Comm Port"), this);
+    // The frame titles carry the accelerators: Alt+C goes to the selected port, Alt+T to the
+    // time zone. The captions of the controls themselves are shown as they are.
+    auto *portFrame = new QGroupBox(QStringLiteral("Serial &Comm Port"), this);
     portFrame->setObjectName(QStringLiteral("fraCommPort"));
     auto *portGrid = new QGridLayout(portFrame);
     portGroup = new QButtonGroup(this);
@@ -78,12 +81,14 @@ frmCommPort::frmCommPort(QWidget *parent) : QDialog(parent)
         portGrid->addWidget(lblPortDevice[i], i, 1);
     }
     portGrid->setColumnStretch(1, 1);
+    tabToSelectedOption(portGroup);
 
-    auto *zoneFrame = new QGroupBox(QStringLiteral("Time Zone"), this);
+    auto *zoneFrame = new QGroupBox(QStringLiteral("&Time Zone"), this);
     zoneFrame->setObjectName(QStringLiteral("fraTimeZone"));
     auto *zoneLayout = new QVBoxLayout(zoneFrame);
     cmbTimeZone = new QComboBox(zoneFrame);
     cmbTimeZone->setObjectName(QStringLiteral("cmbTimeZone"));
+    cmbTimeZone->setAccessibleName(QStringLiteral("Time Zone"));
     chkAdjustTime = new QCheckBox(QStringLiteral("Automatically adjust time for daylight saving changes"), zoneFrame);
     chkAdjustTime->setObjectName(QStringLiteral("chkAdjustTime"));
     zoneLayout->addWidget(cmbTimeZone);
@@ -119,8 +124,10 @@ void frmCommPort::showPortDevices()
 {
     for (int i = 0; i < 4; ++i) {
         const QString device = portDevicePath(i + 1);
-        lblPortDevice[i]->setText(
-            portOptionNote(device, portDeviceDescription(device), portAccessProblem(device)));
+        const QString note = portOptionNote(device, portDeviceDescription(device), portAccessProblem(device));
+        lblPortDevice[i]->setText(note);
+        // A screen reader on the option hears the device beside it.
+        optCommPort[i]->setAccessibleDescription(note);
     }
 }
 

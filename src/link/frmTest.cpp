@@ -73,6 +73,7 @@ frmTest::frmTest(QWidget *parent) : QDialog(parent)
     cmdOk = new QPushButton(QStringLiteral("OK"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setMinimumWidth(90);
+    cmdOk->setDefault(true); // Enter closes, as OK does, unless an alert button has the focus
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *playing = new QHBoxLayout;

@@ -71,7 +71,8 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
 
     lstCounty = fixedFontList(QStringLiteral("lstCounty"), 36, 260, this);
     // The headings over the key's two columns: the city from column 2, the channel from 26.
-    lblCountyHead = new QLabel(QStringLiteral(" Transmitter Location").leftJustified(25, u' ') +
+    // The & marks the accelerator and takes no column.
+    lblCountyHead = new QLabel(QStringLiteral(" Transmitter Location").leftJustified(25, u' ').insert(1, u'&') +
                                    QStringLiteral("Frequency"),
                                this);
     lblCountyHead->setObjectName(QStringLiteral("lblCountyHead"));
@@ -84,10 +85,10 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    for (QPushButton *b : {cmdOk, cmdCancel}) {
-        b->setAutoDefault(false);
+    // Enter presses OK, or the button that has the focus; Escape cancels.
+    cmdOk->setDefault(true);
+    for (QPushButton *b : {cmdOk, cmdCancel})
         b->setMinimumHeight(30);
-    }
 
     auto *info = new QVBoxLayout;
     for (int k = 0; k < 4; ++k) {
@@ -99,9 +100,19 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
     info->addStretch(1);
 
     auto *boxes = new QGridLayout;
-    boxes->addWidget(boldHeading(QStringLiteral("State - Territories"), this), 0, 0);
+    // The headings lead to their boxes: Alt+S, Alt+F, and Alt+T for the list.
+    QLabel *stateHead = boldHeading(QStringLiteral("&State - Territories"), this);
+    QLabel *limitHead = boldHeading(QStringLiteral("&Frequency"), this);
+    stateHead->setBuddy(cmbState);
+    limitHead->setBuddy(cmbLimit);
+    lblCountyHead->setBuddy(lstCounty);
+    // The boxes show their choice; a screen reader hears what they are for as well.
+    cmbState->setAccessibleName(QStringLiteral("State - Territories"));
+    cmbLimit->setAccessibleName(QStringLiteral("Frequency"));
+    lstCounty->setAccessibleName(QStringLiteral("Transmitter Location / Frequency"));
+    boxes->addWidget(stateHead, 0, 0);
     boxes->addWidget(cmbState, 1, 0);
-    boxes->addWidget(boldHeading(QStringLiteral("Frequency"), this), 0, 1);
+    boxes->addWidget(limitHead, 0, 1);
     boxes->addWidget(cmbLimit, 1, 1);
 
     auto *left = new QVBoxLayout;

@@ -36,13 +36,15 @@ frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
         installTextBoxRules(box, maxLength, column == 0 ? TrailingBlanks::Count : TrailingBlanks::Free);
         box->setFont(fixed);
         box->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(maxLength + 2, u'M')));
-        fields->addWidget(new QLabel(QString::fromLatin1(heading), Frame1), 0, column);
+        auto *label = new QLabel(QString::fromLatin1(heading), Frame1);
+        label->setBuddy(box); // the heading's letter leads to its box, and names it
+        fields->addWidget(label, 0, column);
         fields->addWidget(box, 1, column);
         return box;
     };
-    txtFIP = makeBox("txtFIP", 6, "FIP Number", 0);
-    txtCounty = makeBox("txtCounty", 22, "County Name", 1);
-    txtState = makeBox("txtState", 18, "State", 2);
+    txtFIP = makeBox("txtFIP", 6, "FIP &Number", 0);
+    txtCounty = makeBox("txtCounty", 22, "&County Name", 1);
+    txtState = makeBox("txtState", 18, "&State", 2);
 
     auto *info = new QVBoxLayout;
     for (int k = 0; k < 4; ++k) {

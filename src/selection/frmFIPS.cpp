@@ -45,10 +45,13 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
 
     // The headings stand over the columns of the list text: code, county (from column 10,
     // one blank after the code heading), state from column 32; the indent skips the tick box.
-    lblFipsHead = new QLabel(QStringLiteral("FIP Code ") + QStringLiteral("County").leftJustified(22, u' ') +
+    // Alt+F leads to the list; the & takes no column.
+    lblFipsHead = new QLabel(QStringLiteral("&FIP Code ") + QStringLiteral("County").leftJustified(22, u' ') +
                                  QStringLiteral("State / Territories"),
                              this);
     lblFipsHead->setObjectName(QStringLiteral("lblFipsHead"));
+    lblFipsHead->setBuddy(lstFips);
+    lstFips->setAccessibleName(QStringLiteral("FIP Codes"));
     lblFipsHead->setFont(fixed); // a bold face is wider and would drift off the columns
     lblFipsHead->setIndent(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
                            style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2 * lstFips->frameWidth() + 4);
@@ -62,10 +65,10 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
         button->setAutoDefault(false);
         return button;
     };
-    cmdAdd = makeButton("Add", "cmdAdd", Frame1);
-    cmdEdit = makeButton("Edit", "cmdEdit", Frame1);
-    cmdCopy = makeButton("Copy", "cmdCopy", Frame1);
-    cmdRemove = makeButton("Remove", "cmdRemove", Frame1);
+    cmdAdd = makeButton("&Add", "cmdAdd", Frame1);
+    cmdEdit = makeButton("&Edit", "cmdEdit", Frame1);
+    cmdCopy = makeButton("&Copy", "cmdCopy", Frame1);
+    cmdRemove = makeButton("&Remove", "cmdRemove", Frame1);
     for (QPushButton *b : {cmdAdd, cmdEdit, cmdCopy, cmdRemove})
         editButtons->addWidget(b);
 
@@ -79,7 +82,7 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     auto *enterPad = new QWidget(enterHolder);
     auto *enterPadLayout = new QVBoxLayout(enterPad);
     enterPadLayout->setContentsMargins(6, 6, 6, 6);
-    cmdEnterCodes = makeButton("Select State / Transmitter City", "cmdEnterCodes", enterPad);
+    cmdEnterCodes = makeButton("&Select State / Transmitter City", "cmdEnterCodes", enterPad);
     cmdEnterCodes->setMinimumHeight(36);
     enterPadLayout->addWidget(cmdEnterCodes);
     enterGrid->addWidget(Shape1, 0, 0);
