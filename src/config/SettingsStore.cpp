@@ -80,6 +80,14 @@ QString storeKey(const SettingsKey &k)
 
 } // namespace
 
+QStringList settingsStoreKeys()
+{
+    QStringList keys;
+    for (const SettingsKey &k : settingsTable())
+        keys.append(storeKey(k));
+    return keys;
+}
+
 std::optional<bool> settingsTextToBool(const QString &text)
 {
     const QString t = text.trimmed();

@@ -4,6 +4,7 @@
 // application "Orvane", one section per record group.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Reads every key in table order; a missing key gives its default. A value that does not
@@ -14,6 +15,9 @@ bool loadSettings();
 // Writes every key in table order and flushes the store. The store file is replaced as a
 // whole, so a failed save leaves the previous file intact. Returns false on failure.
 bool saveSettings();
+
+// The store's keys, "SECTION/Key", in table order.
+QStringList settingsStoreKeys();
 
 // Value conversions of the store's texts.
 std::optional<bool> settingsTextToBool(const QString &text);     // "True", "False", any number
