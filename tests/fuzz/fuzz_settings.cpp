@@ -2,7 +2,8 @@
 // on disk; 1 = the rest is a list of values split at 0 bytes, written through the settings
 // class under the store's keys in table order. Loading must stop at an unconvertible value
 // (later fields keep theirs), texts must arrive unchanged, and whatever the record then holds
-// must save and load back to the same store.
+// must make a settings block within the receiver's ranges, and save and load back to the
+// same store.
 #include "FuzzSupport.h"
 
 #include "config/ReceiverConfig.h"
@@ -79,6 +80,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 FUZZ_CHECK(*field == values[k]);
         }
     }
+
+    // Whatever was loaded makes a settings block within the receiver's ranges.
+    buildSettingsImage();
+    const auto &image = SettingsImage;
+    FUZZ_CHECK(image[0] == 0 && image[6] == 0 && image[12] == 0 && image[13] == 0 && image[14] == 0 && image[15] == 0);
+    FUZZ_CHECK(image[1] <= 6 && image[2] <= 6 && image[3] <= 6 && image[4] <= 4 && image[5] <= 4);
+    FUZZ_CHECK(image[16] <= 15 && image[16] == (ReceiverConfig.EDITOR.UserStationID.size() < 16
+                                                    ? ReceiverConfig.EDITOR.UserStationID.size() : 0));
+    for (int i = 17; i < 32; ++i)
+        FUZZ_CHECK(image[i] <= 36 && (i < 17 + image[16] || image[i] == 0));
 
     // Whatever was loaded saves, loads back whole, and saves the very same store again.
     FUZZ_CHECK(saveSettings());
