@@ -12,7 +12,8 @@
 // Returns false when loading stopped early.
 bool loadSettings();
 
-// Writes every key in table order and flushes the store. The store file is replaced as a
+// Writes every key in table order and flushes the store. A store file the settings class
+// cannot parse is made anew from the keys it could read. The store file is replaced as a
 // whole, so a failed save leaves the previous file intact. Returns false on failure.
 bool saveSettings();
 
