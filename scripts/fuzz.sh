@@ -38,7 +38,7 @@ run_target() {
     local log=$root/build-fuzz/fuzz-$t.log
     mkdir -p "$scratch" "$findings"
     # The targets work in a scratch folder of their own, so every path here is absolute.
-    if nice -n 10 "$root/build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=25 \
+    if nice -n 10 "$root/build-fuzz/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=25 -report_slow_units=25 \
             -print_final_stats=1 -artifact_prefix="$findings" "$scratch" "$root/tests/fuzz/corpus/$t" \
             >"$log" 2>&1; then
         local runs features

@@ -83,12 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(found.entries.size() <= room);
     FUZZ_CHECK(!found.complete || secondRead);
     FUZZ_CHECK(SeenList.count <= kStateFileMaxLines);
-    QSet<QString> counties;
-    for (const QString &entry : found.entries) {
-        const QString county = entry.left(kCountyPartWidth);
-        FUZZ_CHECK(!counties.contains(county));
-        counties.insert(county);
-    }
+    // An entry is its county part and the state name that part names: each county once.
+    const QSet<QString> entries(found.entries.begin(), found.entries.end());
+    FUZZ_CHECK(entries.size() == found.entries.size());
     // Every county the files hold for the transmitter is listed, unless the scan stopped.
     if (found.complete) {
         QStringList both = lines;
@@ -97,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         both += more;
         for (const QString &line : both)
             if (line.mid(30, kTransmitterKeyWidth).trimmed() == wanted)
-                FUZZ_CHECK(counties.contains(line.left(kCountyPartWidth)));
+                FUZZ_CHECK(entries.contains(countyEntryFromStateLine(line)));
     }
     return 0;
 }
