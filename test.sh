@@ -16,6 +16,14 @@ chmod 0700 "$XDG_RUNTIME_DIR"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure)
 
+# A short run of every fuzz target (tests/fuzz), built with clang and libFuzzer in build-fuzz/.
+if command -v clang++-14 >/dev/null &&
+   compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a' >/dev/null; then
+    FUZZ_JOBS=2 scripts/fuzz.sh all 25
+else
+    echo "Fuzz targets skipped: clang++-14 or libFuzzer (package libfuzzer-14-dev) is not installed."
+fi
+
 configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 # Qt and the font libraries keep caches until exit; leak reports would be their noise.
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -79,6 +80,14 @@ QString storeKey(const SettingsKey &k)
 }
 
 } // namespace
+
+QStringList settingsStoreKeys()
+{
+    QStringList keys;
+    for (const SettingsKey &k : settingsTable())
+        keys.append(storeKey(k));
+    return keys;
+}
 
 std::optional<bool> settingsTextToBool(const QString &text)
 {
@@ -198,6 +207,36 @@ bool writeStoreInPlace(const QString &path)
     return written && target.error() == QFileDevice::NoError;
 }
 
+// The settings class never writes over a store file it cannot parse (a line without "=",
+// as a hand edit of the file may leave), so every later save would fail. The store is made
+// anew from what could be read and the record's values, and replaces the old file whole.
+bool replaceUnparsableStore(const QSettings &store, const QString &path)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString copy = scratch.filePath(QStringLiteral("store.conf"));
+    {
+        QSettings fresh(copy, QSettings::IniFormat);
+        for (const QString &key : store.allKeys())
+            fresh.setValue(key, store.value(key));
+        fresh.sync();
+        if (fresh.status() != QSettings::NoError)
+            return false;
+    }
+    QFile made(copy);
+    if (!made.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = made.readAll();
+    QSaveFile target(path);
+    target.setDirectWriteFallback(true);
+    const bool written = target.open(QIODevice::WriteOnly) && target.write(text) == text.size() &&
+                         target.flush() && target.commit();
+    if (!written)
+        target.cancelWriting();
+    return written;
+}
+
 } // namespace
 
 bool saveSettings()
@@ -211,6 +250,8 @@ bool saveSettings()
         if (store.status() == QSettings::NoError)
             return true;
         path = store.fileName();
+        if (store.status() == QSettings::FormatError && QFileInfo(path).isFile())
+            return replaceUnparsableStore(store, path);
     }
     // The store is replaced through a new file beside it, so a crash while writing leaves
     // the old one whole. A folder that takes no new file, holding a store the owner may

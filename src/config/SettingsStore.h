@@ -4,6 +4,7 @@
 // application "Orvane", one section per record group.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Reads every key in table order; a missing key gives its default. A value that does not
@@ -11,9 +12,13 @@
 // Returns false when loading stopped early.
 bool loadSettings();
 
-// Writes every key in table order and flushes the store. The store file is replaced as a
+// Writes every key in table order and flushes the store. A store file the settings class
+// cannot parse is made anew from the keys it could read. The store file is replaced as a
 // whole, so a failed save leaves the previous file intact. Returns false on failure.
 bool saveSettings();
+
+// The store's keys, "SECTION/Key", in table order.
+QStringList settingsStoreKeys();
 
 // Value conversions of the store's texts.
 std::optional<bool> settingsTextToBool(const QString &text);     // "True", "False", any number

@@ -85,6 +85,15 @@ QString localHour(int p)
                 DayOffsetText = QString::number(offset - 1);
         }
     }
+    // Daylight saving moves 23 h UTC to 24 where no time zone shift follows (a zone outside
+    // 4 to 11 hours west): that is hour 0 of the next day, never a time "24:MM".
+    if (h >= 24) {
+        h -= 24;
+        bool known = false;
+        const int offset = DayOffsetText.toInt(&known);
+        if (known)
+            DayOffsetText = QString::number(offset + 1);
+    }
     return QString::number(h);
 }
 

@@ -30,8 +30,8 @@ constexpr int kHistoryRecordSize = 32;
 // Entries 0 to 39 mirror records 0 to 39; entry 40 stays empty.
 extern std::array<HistoryEntry, kHistoryRecords + 1> HistoryTable;
 
-// The current record's day of the year minus one, in decimal; localHour moves it back a
-// day when the conversion crosses midnight. Empty while the record's day is not a number.
+// The current record's day of the year minus one, in decimal; localHour moves it a day
+// back (or, by daylight saving alone, forward) when the conversion crosses midnight. Empty while the record's day is not a number.
 extern QString DayOffsetText;
 
 // Rebuilds HistoryTable entries 0 to 39 from DownloadBuffer, dated in the current year of
@@ -39,7 +39,7 @@ extern QString DayOffsetText;
 void decodeHistory();
 
 // The local hour (decimal, no leading zero) of the UTC hour at DownloadBuffer[p], [p + 1],
-// after the owner's daylight saving and time zone settings; may decrement DayOffsetText.
+// after the owner's daylight saving and time zone settings, 0 to 23; may move DayOffsetText.
 // Empty when the two characters are not an hour 00 to 23.
 QString localHour(int p);
 

@@ -2,6 +2,8 @@
 
 #include "core/Platform.h"
 #include "config/ReceiverConfig.h"
+#include "selection/EventTable.h"
+#include "selection/FipsEntry.h"
 
 #include <QThread>
 #include <algorithm>
@@ -26,15 +28,17 @@ void buildSelectionArea(TransferImageBytes &TransferImage)
     std::fill(TransferImage.begin() + kEventAreaStart, TransferImage.begin() + kEventAreaEnd, quint8(0));
 
     // Only ticked entries ("X 012011  Broward ...") are sent: characters 3 to 8 are the code.
-    // The county window allows 24, the area has room for 25; a longer list (a hand-made or
-    // damaged parameter file) is cut at the area's end instead of running into the events.
+    // The receiver takes 24 counties and 48 event codes, which the windows enforce; a longer
+    // list (a hand-made or damaged parameter file) is cut there, and never runs past its area.
     int p = kFipsAreaStart;
-    for (int slot = 0; slot <= 98; ++slot) {
+    int counties = 0;
+    for (int slot = 0; slot <= 98 && counties < kMaxTickedCounties; ++slot) {
         const QString &entry = FipsList[slot];
         if (!entry.startsWith(QLatin1String("X ")) || entry.size() < 8)
             continue;
         if (p + 7 > kFipsAreaEnd)
             break;
+        ++counties;
         const QByteArray code = entry.mid(2, 6).toLatin1();
         for (int i = 0; i < 6; ++i)
             TransferImage[p + i] = quint8(code.at(i));
@@ -43,12 +47,14 @@ void buildSelectionArea(TransferImageBytes &TransferImage)
     }
 
     p = kEventAreaStart;
+    int codes = 0;
     for (const QString &event : EventList) {
         if (event.isEmpty())
             continue;
         const QByteArray code = event.toLatin1();
-        if (p + code.size() + 1 > kEventAreaEnd)
+        if (codes == kEventSelectable || p + code.size() + 1 > kEventAreaEnd)
             break;
+        ++codes;
         for (char c : code)
             TransferImage[p++] = quint8(c);
         TransferImage[p++] = '-';

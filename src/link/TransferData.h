@@ -21,8 +21,9 @@ constexpr int kImageBytesSent = 607;
 constexpr int kDownloadBytes = 1284;
 constexpr int kDownloadChecksumIndex = 1279;
 
-// Fills bytes 32 to 606 of the image from FipsList and EventList. Entries that would not
-// fit in their area are left out: nothing is ever written outside it, whatever the lists hold.
+// Fills bytes 32 to 606 of the image from FipsList and EventList. At most 24 counties and 48
+// event codes are taken, and entries that would not fit in their area are left out: nothing
+// is ever written outside it, whatever the lists hold.
 void buildSelectionArea(TransferImageBytes &TransferImage);
 // Sum of the image's bytes 0 to 606 (the caller keeps the low 8 bits).
 int imageChecksum(const TransferImageBytes &TransferImage);

@@ -185,6 +185,37 @@ private slots:
         QVERIFY(!withFileSizeLimit(64, saveSettings));
         QCOMPARE(fileBytes(settingsFilePath()), before);
     }
+
+    // The settings class writes no store file it cannot parse; a save then made the store
+    // anew, keeping what could be read, instead of failing at every exit from then on.
+    // The first row is the input the settings fuzz target found it with.
+    void unparsableStoreIsMadeAnew_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("keptKey");
+        QTest::addColumn<QString>("keptValue");
+        QFile found(QStringLiteral(ORVANE_TEST_SOURCE_DIR "/tests/fuzz/corpus/settings/store-line-without-equals-sign"));
+        QVERIFY(found.open(QIODevice::ReadOnly));
+        QTest::newRow("fuzz finding") << found.readAll().mid(1) << "NV8007/AppendTransmitt.er" << "False";
+        QTest::newRow("hand-edited port") << QByteArray("[PORTS]\nPort1=/dev/pts/3\nPort2 /dev/ttyUSB0\n")
+                                          << "PORTS/Port1" << "/dev/pts/3";
+    }
+    void unparsableStoreIsMadeAnew()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, keptKey);
+        QFETCH(QString, keptValue);
+        QDir().mkpath(QFileInfo(settingsFilePath()).absolutePath());
+        writeFileBytes(settingsFilePath(), content);
+        loadSettings();
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("SAVED");
+        QVERIFY(saveSettings());
+        QCOMPARE(storedSetting(QStringLiteral("EDITOR/UserStationID")), QStringLiteral("SAVED"));
+        QCOMPARE(storedSetting(keptKey), keptValue);
+        clearReceiverConfig();
+        QVERIFY(loadSettings());
+        QCOMPARE(ReceiverConfig.EDITOR.UserStationID, QStringLiteral("SAVED"));
+    }
 };
 
 ORVANE_TEST(SettingsStoreTest)

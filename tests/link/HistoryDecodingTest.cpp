@@ -73,6 +73,10 @@ private slots:
         QTest::newRow("day 060 in a leap year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2028 << "29-February" << "13:45";
         QTest::newRow("day 060 in a common year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2026 << "1-March" << "13:45";
         QTest::newRow("day 366 of a leap year") << QByteArray("366") << QByteArray("18") << -5 << false << false << 2028 << "31-December" << "13:45";
+        // Found by the history fuzz target (tests/fuzz/corpus/history/utc-daylight-hour-23):
+        // daylight saving without a zone shift once gave "24:45".
+        QTest::newRow("23 UTC at 0 in daylight: next day") << QByteArray("123") << QByteArray("23") << 0 << true << true << 2026 << "4-May" << "00:45";
+        QTest::newRow("23 UTC at +3 in daylight: next day") << QByteArray("365") << QByteArray("23") << 3 << true << true << 2026 << "1-January" << "00:45";
     }
     void examples()
     {

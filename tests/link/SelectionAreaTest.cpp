@@ -1,9 +1,11 @@
 #include "support/Doubles.h"
 #include "support/TestRegistry.h"
 
+#include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
 #include "link/TransferData.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -29,9 +31,10 @@ private slots:
         TransferImage.fill(0xAA); // anything not rewritten shows up
     }
 
-    // A parameter file may hold 99 ticked counties (hand-made or damaged); the area has room
-    // for 25. Nothing past its end may be written: not into the events, not past the buffer.
-    void tooManyCountiesStopAtTheAreasEnd()
+    // A parameter file may hold 99 ticked counties (hand-made or damaged); the receiver takes
+    // 24, which the county window enforces. The rest is left out, and nothing is written past
+    // the area's end: not into the events, not past the buffer.
+    void tooManyCountiesStopAtTheReceiversLimit()
     {
         for (int slot = 0; slot <= 98; ++slot)
             FipsList[slot] = QStringLiteral("X %1  Somewhere              Florida").arg(12001 + 2 * slot, 6, 10, QChar(u'0'));
@@ -41,10 +44,10 @@ private slots:
         buildSelectionArea(TransferImage);
 
         QByteArray counties;
-        for (int slot = 0; slot < 25; ++slot)
+        for (int slot = 0; slot < 24; ++slot)
             counties += QByteArray::number(12001 + 2 * slot).rightJustified(6, '0') + '-';
-        QCOMPARE(imageBytes(32, 207), counties);
-        QCOMPARE(TransferImage[207], quint8(0));
+        QCOMPARE(imageBytes(32, 32 + 24 * 7), counties);
+        QCOMPARE(imageBytes(32 + 24 * 7, 208), QByteArray(208 - 32 - 24 * 7, '\0'));
         QCOMPARE(imageBytes(208, 216), QByteArray("TOR-SVR-"));
         QCOMPARE(imageBytes(216, 607), QByteArray(391, '\0'));
         QCOMPARE(TransferImage[607], quint8(0xAA));
@@ -59,6 +62,23 @@ private slots:
         QCOMPARE(imageBytes(208, 208 + 44 * 9), QByteArray("ABCDEFGH-").repeated(44));
         QCOMPARE(imageBytes(208 + 44 * 9, 607), QByteArray(607 - 208 - 44 * 9, '\0'));
         QCOMPARE(TransferImage[607], quint8(0xAA));
+    }
+
+    // Found by the parameter-file fuzz target: its seed of 30 ticked counties and 49 event
+    // codes, read as the program reads the file, once sent 25 counties and 49 codes.
+    void parameterFileBeyondTheLimits()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(ORVANE_TEST_SOURCE_DIR "/tests/fuzz/corpus/parameter_file/thirty-ticked-counties"),
+                            kParameterFileName));
+        QVERIFY(readParameterFile());
+        buildSelectionArea(TransferImage);
+        QByteArray counties;
+        for (int slot = 0; slot < 24; ++slot)
+            counties += QByteArray::number(12001 + 2 * slot).rightJustified(6, '0') + '-';
+        QCOMPARE(imageBytes(32, 32 + 24 * 7), counties);
+        QCOMPARE(imageBytes(32 + 24 * 7, 208), QByteArray(208 - 32 - 24 * 7, '\0'));
+        QCOMPARE(imageBytes(208, 208 + 48 * 4), QByteArray("TOR-").repeated(48));
+        QCOMPARE(imageBytes(208 + 48 * 4, 607), QByteArray(607 - 208 - 48 * 4, '\0'));
     }
 
     void entriesThatAreNotSent_data()
