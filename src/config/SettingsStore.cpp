@@ -10,6 +10,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <functional>
+#include <optional>
 #include <cstdio>
 #include <variant>
 #include <vector>
@@ -177,32 +179,39 @@ bool folderRefusesNewFiles(const QString &path)
     return !probe.open();
 }
 
-// Writes the store in place. The text is made by the settings class itself, in a copy of
-// the store in the system's temporary folder, and then written over the store's file with
-// every error checked: the settings class's own in-place write takes a write cut short
-// (a full disk) for success.
-bool writeStoreInPlace(const QString &path)
+// The store's text as the settings class makes it: `fill` writes into a copy in the system's
+// temporary folder, which starts as a copy of `seed` when that file exists.
+std::optional<QByteArray> stagedStoreText(const QString &seed, const std::function<void(QSettings &)> &fill)
 {
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return false;
+        return std::nullopt;
     const QString copy = scratch.filePath(QStringLiteral("store.conf"));
-    if (QFile::exists(path) && !QFile::copy(path, copy))
-        return false;
+    if (!seed.isEmpty() && QFile::exists(seed) && !QFile::copy(seed, copy))
+        return std::nullopt;
     {
         QSettings staged(copy, QSettings::IniFormat);
-        writeValues(staged);
+        fill(staged);
         staged.sync();
         if (staged.status() != QSettings::NoError)
-            return false;
+            return std::nullopt;
     }
     QFile stagedFile(copy);
     if (!stagedFile.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return stagedFile.readAll();
+}
+
+// Writes the store in place, its text staged first: the settings class's own in-place write
+// takes a write cut short (a full disk) for success, so here every error is checked.
+bool writeStoreInPlace(const QString &path)
+{
+    const auto text = stagedStoreText(path, [](QSettings &staged) { writeValues(staged); });
+    if (!text)
         return false;
-    const QByteArray text = stagedFile.readAll();
     QFile target(path);
     const bool written = target.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         target.write(text) == text.size() && target.flush();
+                         target.write(*text) == text->size() && target.flush();
     target.close();
     return written && target.error() == QFileDevice::NoError;
 }
@@ -212,25 +221,15 @@ bool writeStoreInPlace(const QString &path)
 // anew from what could be read and the record's values, and replaces the old file whole.
 bool replaceUnparsableStore(const QSettings &store, const QString &path)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return false;
-    const QString copy = scratch.filePath(QStringLiteral("store.conf"));
-    {
-        QSettings fresh(copy, QSettings::IniFormat);
+    const auto text = stagedStoreText({}, [&store](QSettings &fresh) {
         for (const QString &key : store.allKeys())
             fresh.setValue(key, store.value(key));
-        fresh.sync();
-        if (fresh.status() != QSettings::NoError)
-            return false;
-    }
-    QFile made(copy);
-    if (!made.open(QIODevice::ReadOnly))
+    });
+    if (!text)
         return false;
-    const QByteArray text = made.readAll();
     QSaveFile target(path);
     target.setDirectWriteFallback(true);
-    const bool written = target.open(QIODevice::WriteOnly) && target.write(text) == text.size() &&
+    const bool written = target.open(QIODevice::WriteOnly) && target.write(*text) == text->size() &&
                          target.flush() && target.commit();
     if (!written)
         target.cancelWriting();
