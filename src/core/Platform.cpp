@@ -16,6 +16,8 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -288,7 +290,53 @@ QString askSaveFileName(const SaveDialogRequest &request)
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
 
-bool openUrl(const QUrl &url) { return browser ? browser(url) : QDesktopServices::openUrl(url); }
+namespace {
+// Opens the address with the desktop's browser. On a free desktop that is xdg-open, whose
+// exit status is waited for, the windows answering meanwhile: QDesktopServices counts the
+// launcher's start as success, even when it then finds no browser. A launcher still running
+// at the bound is taken to have started the browser, and left running.
+bool realOpenUrl(const QUrl &url)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    constexpr int kLauncherAnswerMs = 3000;
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty())
+        return QDesktopServices::openUrl(url);
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QEventLoop loop;
+    bool ended = false;
+    bool opened = false;
+    QObject::connect(process, &QProcess::finished, &loop, [&](int exitCode, QProcess::ExitStatus status) {
+        ended = true;
+        opened = status == QProcess::NormalExit && exitCode == 0;
+        loop.quit();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            ended = true;
+            loop.quit();
+        }
+    });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QTimer::singleShot(kLauncherAnswerMs, &loop, &QEventLoop::quit);
+    process->start(launcher, {url.toString(QUrl::FullyEncoded)});
+    if (!ended) // a launcher that cannot be started says so at once
+        loop.exec();
+    if (!ended)
+        return true; // still running: it has found something to open the address with
+    if (process->error() == QProcess::FailedToStart)
+        process->deleteLater(); // no "finished" comes
+    return opened;
+#else
+    return QDesktopServices::openUrl(url);
+#endif
+}
+} // namespace
+
+bool openUrl(const QUrl &url) { return browser ? browser(url) : realOpenUrl(url); }
 void setBrowser(std::function<bool(const QUrl &)> b) { browser = std::move(b); }
 
 void showHelp(const HelpRequest &request)
