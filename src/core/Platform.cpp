@@ -11,13 +11,18 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QMediaDevices>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -213,6 +218,41 @@ std::function<std::unique_ptr<QPrinter>()> printerProvider;
 std::function<QString(const SaveDialogRequest &)> saveDialog;
 } // namespace
 
+namespace {
+// The orientation a print queue gives its jobs when they ask for none. Qt does not tell it,
+// so it is asked of the CUPS library that Qt's print support talks to (already loaded when
+// there is a queue). None without that library or without a default on the queue.
+std::optional<QPageLayout::Orientation> queueOrientation(const QString &printerName)
+{
+    struct CupsOption { char *name; char *value; };
+    struct CupsDest { char *name; char *instance; int isDefault; int optionCount; CupsOption *options; };
+    using GetNamedDest = CupsDest *(*)(void *http, const char *name, const char *instance);
+    using GetOption = const char *(*)(const char *name, int optionCount, CupsOption *options);
+    using FreeDests = void (*)(int destCount, CupsDest *dests);
+
+    QLibrary cups(QStringLiteral("cups"), 2);
+    const auto getNamedDest = reinterpret_cast<GetNamedDest>(cups.resolve("cupsGetNamedDest"));
+    const auto getOption = reinterpret_cast<GetOption>(cups.resolve("cupsGetOption"));
+    const auto freeDests = reinterpret_cast<FreeDests>(cups.resolve("cupsFreeDests"));
+    if (!getNamedDest || !getOption || !freeDests)
+        return std::nullopt;
+    // Qt names an instance of a queue "queue/instance".
+    const QByteArray queue = printerName.section(u'/', 0, 0).toLocal8Bit();
+    const QByteArray instance = printerName.section(u'/', 1).toLocal8Bit();
+    CupsDest *dest = getNamedDest(nullptr, queue.constData(), instance.isEmpty() ? nullptr : instance.constData());
+    if (!dest)
+        return std::nullopt;
+    // IPP orientation-requested: 3 portrait, 4 landscape, 5 reverse landscape, 6 reverse portrait.
+    const QByteArray requested(getOption("orientation-requested", dest->optionCount, dest->options));
+    freeDests(1, dest);
+    if (requested == "4" || requested == "5")
+        return QPageLayout::Landscape;
+    if (requested == "3" || requested == "6")
+        return QPageLayout::Portrait;
+    return std::nullopt;
+}
+} // namespace
+
 std::unique_ptr<QPrinter> defaultPrinter()
 {
     if (printerProvider)
@@ -220,7 +260,16 @@ std::unique_ptr<QPrinter> defaultPrinter()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return nullptr;
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Made from a printer, QPrinter still starts on Qt's own page (A4): take the printer's
+    // page setup, its default page in its default orientation, within the margins the printer
+    // can print on that page (which the print engine sets as the page's minimum margins).
+    if (const auto orientation = queueOrientation(info.printerName()))
+        printer->setPageOrientation(*orientation);
+    printer->setPageSize(info.defaultPageSize());
+    const QPageLayout layout = printer->pageLayout();
+    printer->setPageMargins(layout.minimumMargins(), layout.units());
+    return printer;
 }
 void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> p) { printerProvider = std::move(p); }
 
@@ -241,7 +290,53 @@ QString askSaveFileName(const SaveDialogRequest &request)
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
 
-bool openUrl(const QUrl &url) { return browser ? browser(url) : QDesktopServices::openUrl(url); }
+namespace {
+// Opens the address with the desktop's browser. On a free desktop that is xdg-open, whose
+// exit status is waited for, the windows answering meanwhile: QDesktopServices counts the
+// launcher's start as success, even when it then finds no browser. A launcher still running
+// at the bound is taken to have started the browser, and left running.
+bool realOpenUrl(const QUrl &url)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    constexpr int kLauncherAnswerMs = 3000;
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty())
+        return QDesktopServices::openUrl(url);
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QEventLoop loop;
+    bool ended = false;
+    bool opened = false;
+    QObject::connect(process, &QProcess::finished, &loop, [&](int exitCode, QProcess::ExitStatus status) {
+        ended = true;
+        opened = status == QProcess::NormalExit && exitCode == 0;
+        loop.quit();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            ended = true;
+            loop.quit();
+        }
+    });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QTimer::singleShot(kLauncherAnswerMs, &loop, &QEventLoop::quit);
+    process->start(launcher, {url.toString(QUrl::FullyEncoded)});
+    if (!ended) // a launcher that cannot be started says so at once
+        loop.exec();
+    if (!ended)
+        return true; // still running: it has found something to open the address with
+    if (process->error() == QProcess::FailedToStart)
+        process->deleteLater(); // no "finished" comes
+    return opened;
+#else
+    return QDesktopServices::openUrl(url);
+#endif
+}
+} // namespace
+
+bool openUrl(const QUrl &url) { return browser ? browser(url) : realOpenUrl(url); }
 void setBrowser(std::function<bool(const QUrl &)> b) { browser = std::move(b); }
 
 void showHelp(const HelpRequest &request)

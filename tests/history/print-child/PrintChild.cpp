@@ -1,0 +1,33 @@
+// The program HistoryReportTest runs to print the history report on the system's default
+// printer, as the editor does: a history of 40 alerts in the download, then the report
+// through the real printer seam. It is a process of its own because Qt's print support asks
+// the print system for its printers once, with the print system's address (CUPS_SERVER) as
+// the process had it then.
+//
+//   orvane-print-child
+//
+// A message the report would show is written to standard error.
+// Exit status: 0 printed, 1 not printed.
+#include "support/HistoryRecords.h"
+
+#include "core/Platform.h"
+#include "history/HistoryPrinting.h"
+#include "selection/EventTable.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Platform::setMessagePresenter([](const MessageRequest &request) {
+        std::fprintf(stderr, "%s\n", qPrintable(request.text));
+        return QMessageBox::Ok;
+    });
+    initEventTable();
+    QList<QByteArray> records;
+    for (int slot = 0; slot < 40; ++slot)
+        records << historyRecord(100 + slot, 18, 45, "WXR", "TOR");
+    loadDownloadBuffer(records);
+    return printHistoryReport() ? 0 : 1;
+}
