@@ -52,11 +52,13 @@ class AccessibleActionsTest : public QObject
         QVERIFY(face && face->actionInterface());
         QVERIFY2(face->actionInterface()->actionNames().contains(action), qPrintable(name + u' ' + action));
         auto *button = qobject_cast<QAbstractButton *>(w);
-        QSignalSpy clicked(button ? static_cast<QObject *>(button) : w,
-                           button ? SIGNAL(clicked(bool)) : SIGNAL(destroyed(QObject *)));
+        if (!button || action != kPress) {
+            face->actionInterface()->doAction(action);
+            return;
+        }
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
         face->actionInterface()->doAction(action);
-        if (button && action == kPress)
-            QTRY_COMPARE(clicked.count(), 1);
+        QTRY_COMPARE(clicked.count(), 1);
     }
     void toggle(const QString &name) { act(name, kToggle); }
     void press(const QString &name) { act(name, kPress); }
@@ -192,7 +194,7 @@ const QList<AccessibleActionsTest::Case> &AccessibleActionsTest::cases()
          [](T &t) {
              const QStringList dependent = {"chkID_1", "chkID_2", "chkID_3", "txtIdent", "cmdErase"};
              QCOMPARE(t.enabledOf(dependent), dependent);
-             t.control<QLineEdit>("txtIdent")->setText(QStringLiteral("W1AW"));
+             t.control<QLineEdit>("txtIdent")->setText(QStringLiteral("K9T"));
              t.toggle("chkID_0");
              QCOMPARE(t.enabledOf(dependent), QStringList());
              t.press("cmdOK");
@@ -226,7 +228,7 @@ const QList<AccessibleActionsTest::Case> &AccessibleActionsTest::cases()
         {"frmIdent Clear, then OK refused", "frmIdent",
          {},
          [](T &t) {
-             t.control<QLineEdit>("txtIdent")->setText(QStringLiteral("W1AW"));
+             t.control<QLineEdit>("txtIdent")->setText(QStringLiteral("K9T"));
              t.press("cmdErase");
              QCOMPARE(t.control<QLineEdit>("txtIdent")->text(), QString());
              t.press("cmdOK");
