@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -267,25 +268,32 @@ const QList<AccessibleActionsTest::Case> &AccessibleActionsTest::cases()
              QVERIFY(!ReceiverConfig.NV8008.AcceptAllFips);
          }},
 
-        // Timers: each group's choice is stored on OK.
-        {"frmTimers options, OK", "frmTimers",
+        // Timers: every option takes its group's choice; the last of each is stored on OK.
+        {"frmTimers every option, OK", "frmTimers",
          {},
          [](T &t) {
-             for (const char *name : {"optTimeLn_3", "optVoiceTimer_5", "optRelayDelay_4", "optVoiceDelay_2"})
-                 t.toggle(name);
+             for (const char *group : {"optTimeLn", "optVoiceTimer", "optRelayDelay", "optVoiceDelay"})
+                 for (int i = 0; t.control(QStringLiteral("%1_%2").arg(group).arg(i)); ++i) {
+                     const QString name = QStringLiteral("%1_%2").arg(group).arg(i);
+                     t.toggle(name);
+                     QVERIFY2(t.control<QRadioButton>(name)->isChecked(), qPrintable(name));
+                 }
              t.press("cmdOK");
              QVERIFY(!t.window->isVisible());
-             QCOMPARE(ReceiverConfig.TIMERS.LineTimeoutTimer, qint16(4));
+             QCOMPARE(ReceiverConfig.TIMERS.LineTimeoutTimer, qint16(6));
              QCOMPARE(ReceiverConfig.TIMERS.VoiceIntervalTimer, qint16(6));
              QCOMPARE(ReceiverConfig.TIMERS.RelayDelayTimer, qint16(4));
-             QCOMPARE(ReceiverConfig.TIMERS.PreVoiceAnnc, qint16(2));
+             QCOMPARE(ReceiverConfig.TIMERS.PreVoiceAnnc, qint16(4));
          }},
 
         // Setup: the port and the daylight saving box are stored on OK; the port search asks.
         {"frmCommPort port, daylight saving, OK", "frmCommPort",
          {},
          [](T &t) {
-             t.toggle("optCommPort_3");
+             for (int i = 0; i < 4; ++i) {
+                 t.toggle(QStringLiteral("optCommPort_%1").arg(i));
+                 QVERIFY(t.control<QRadioButton>(QStringLiteral("optCommPort_%1").arg(i))->isChecked());
+             }
              t.toggle("chkAdjustTime");
              t.press("cmdOk");
              QVERIFY(!t.window->isVisible());
@@ -378,11 +386,14 @@ const QList<AccessibleActionsTest::Case> &AccessibleActionsTest::cases()
          }},
 
         // Test packets: a button plays its alert.
-        {"frmTest alert, OK", "frmTest",
+        {"frmTest alerts, OK", "frmTest",
          {},
          [](T &t) {
-             t.press("cmdRWT");
-             QVERIFY(!doubles().sounds.isEmpty());
+             for (const char *alert : {"cmdRWT", "cmdFFW", "cmdSVA", "cmdTOA"}) {
+                 const qsizetype before = doubles().sounds.size();
+                 t.press(alert);
+                 QVERIFY2(doubles().sounds.size() > before, alert);
+             }
              t.press("cmdOk");
              QVERIFY(!t.window->isVisible());
          }},
@@ -439,6 +450,14 @@ const QList<AccessibleActionsTest::Case> &AccessibleActionsTest::cases()
              t.press("cmdOK");
              QVERIFY(!t.window->isVisible());
              QVERIFY(FipsEditResult.contains(QStringLiteral("Broward")));
+         }},
+        {"frmFIPEdit Cancel", "frmFIPEdit",
+         [] { FipsEditResult.clear(); },
+         [](T &t) {
+             t.press("cmdCancel");
+             QVERIFY(!t.window->isVisible());
+             QCOMPARE(static_cast<QDialog *>(t.window)->result(), int(QDialog::Rejected));
+             QCOMPARE(FipsEditResult, QString());
          }},
     };
     static const QList<Case> withCommands = [] {
