@@ -1,6 +1,7 @@
 #include "core/KeyboardAccess.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QButtonGroup>
 
 namespace {
@@ -29,4 +30,15 @@ void tabToSelectedOption(QButtonGroup *group)
             giveTabStopToSelected(group);
     });
     giveTabStopToSelected(group);
+}
+
+void currentFollowsSelection(QAbstractItemView *view)
+{
+    QItemSelectionModel *selection = view->selectionModel();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, view,
+                     [selection](const QItemSelection &chosen) {
+                         const QModelIndexList rows = chosen.indexes();
+                         if (!rows.isEmpty() && selection->currentIndex() != rows.first())
+                             selection->setCurrentIndex(rows.first(), QItemSelectionModel::NoUpdate);
+                     });
 }

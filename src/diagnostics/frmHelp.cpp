@@ -1,6 +1,7 @@
 #include "diagnostics/frmHelp.h"
 
 #include "core/Artwork.h"
+#include "core/KeyboardAccess.h"
 #include "diagnostics/HelpBook.h"
 
 #include <QApplication>
@@ -141,6 +142,7 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     contents->setAccessibleName(QStringLiteral("Contents"));
     contentsLayout->addWidget(contents);
     connect(contents, &QHelpContentWidget::linkActivated, this, &frmHelp::showPage);
+    currentFollowsSelection(contents);
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
         contents->expandToDepth(0);
         const QModelIndex at = contents->indexOf(brwTopic->source());
@@ -153,6 +155,7 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     index->setAccessibleName(QStringLiteral("Index"));
     indexLayout->addWidget(index);
     setTabOrder(txtKeyword, index); // the keyword box first, as it is read
+    currentFollowsSelection(index);
     connect(txtKeyword, &QLineEdit::textChanged, index, [index](const QString &text) { index->filterIndices(text); });
     connect(txtKeyword, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
     connect(index, &QHelpIndexWidget::documentActivated, this,

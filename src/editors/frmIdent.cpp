@@ -83,7 +83,7 @@ frmIdent::frmIdent(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < 4; ++i) {
         chkID[i] = new QCheckBox(captions[i], i == 0 ? static_cast<QWidget *>(this) : Frame1);
         chkID[i]->setObjectName(QStringLiteral("chkID_%1").arg(i));
-        connect(chkID[i], &QCheckBox::clicked, this, [this, i] { chkID_Click(i); });
+        connect(chkID[i], &QCheckBox::toggled, this, [this, i] { chkID_Click(i); });
     }
 
     lblText[0] = new QLabel(QStringLiteral("Station &Identification Call Letters"), Frame1);

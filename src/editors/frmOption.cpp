@@ -82,10 +82,10 @@ frmOption::frmOption(QWidget *parent) : QDialog(parent)
     layout->addLayout(top);
     layout->addLayout(okCancelRow(this, QStringLiteral("cmdOk"), cmdOk, cmdCancel));
 
+    // Loading, a click, a key and a screen reader change the boxes alike; the dependent
+    // controls follow every change.
     for (int i : {0, 2})
-        connect(chkVocInt[i], &QCheckBox::clicked, this, [this, i] { chkVocInt_Click(i); });
-    // Loading changes the switch too; the dependent controls follow every change.
-    connect(chkVocInt[0], &QCheckBox::toggled, this, &frmOption::followVoiceInterval);
+        connect(chkVocInt[i], &QCheckBox::toggled, this, [this, i] { chkVocInt_Click(i); });
     connect(cmdOk, &QPushButton::clicked, this, &frmOption::cmdOk_Click);
 
     setTabOrder(chkVocInt[0], optVocInt[0]);

@@ -1,5 +1,6 @@
 #include "selection/frmEnterFIP.h"
 
+#include "core/KeyboardAccess.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "config/ReceiverConfig.h"
@@ -142,6 +143,7 @@ frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
     // A double-click anywhere in the list, on a line, on its empty part or on an empty
     // list, confirms as OK does (and is refused the same way when no line is highlighted).
     lstCounty->viewport()->installEventFilter(this);
+    currentFollowsSelection(lstCounty);
 }
 
 void frmEnterFIP::showEvent(QShowEvent *event)

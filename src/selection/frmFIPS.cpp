@@ -1,6 +1,7 @@
 #include "selection/frmFIPS.h"
 
 #include "core/Artwork.h"
+#include "core/KeyboardAccess.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "config/ReceiverConfig.h"
@@ -140,6 +141,7 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     connect(cmdRemove, &QPushButton::clicked, this, &frmFIPS::cmdRemove_Click);
     connect(cmdEnterCodes, &QPushButton::clicked, this, &frmFIPS::cmdEnterCodes_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmFIPS::cmdOK_Click);
+    currentFollowsSelection(lstFips);
 
     // A transmitter taken in the state window replaces the list by its counties.
     connect(frmEnterFIP::instance(), &frmEnterFIP::transmitterStored, this,

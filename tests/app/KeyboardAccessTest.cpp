@@ -1,29 +1,12 @@
 // Every window by keyboard alone: the Tab walk over its controls, the names a screen reader
 // reads out, the accelerators (unique within a window, and doing what they say), the default
 // button, and the keys of the alert history grid.
-#include "config/ConfigTestSupport.h"
-#include "selection/SelectionTestSupport.h"
+#include "app/ProgramWindows.h"
 #include "support/TestRegistry.h"
 
-#include "app/frmMain.h"
-#include "app/frmSplash.h"
-#include "diagnostics/frmAbout.h"
-#include "diagnostics/frmDataDump.h"
-#include "diagnostics/frmHelp.h"
-#include "diagnostics/frmTip.h"
-#include "editors/frmIdent.h"
-#include "editors/frmOption.h"
-#include "editors/frmTimers.h"
 #include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
 #include "link/HistoryDecoding.h"
-#include "link/frmCommPort.h"
-#include "link/frmTest.h"
-#include "selection/StateDatabase.h"
-#include "selection/frmEnterFIP.h"
-#include "selection/frmEvent.h"
-#include "selection/frmFIPEdit.h"
-#include "selection/frmFIPS.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -33,7 +16,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHelpSearchEngine>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,13 +26,9 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextEdit>
-#include <memory>
 
 namespace {
-
-const QString kBuiltHelp = QStringLiteral(ORVANE_BUILT_HELP_FILE);
 
 // What an accelerator does: moves the focus to a control, toggles a check box (which takes
 // the focus too), or presses a button (which leaves the focus where it was).
@@ -229,108 +207,13 @@ QMultiMap<QChar, QString> acceleratorsOf(QWidget *window)
 class KeyboardAccessTest : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<frmMain> main;
-    std::unique_ptr<QWidget> owned;
-    QPointer<QWidget> shared; // a window that lives for the whole run, hidden again afterwards
-    QTemporaryDir helpCache;
-    std::unique_ptr<QSignalSpy> indexed; // the help window's search index is ready
 
-    // Opens the window as the program shows it and returns it active, with its first focus.
-    QWidget *open(const QString &name)
-    {
-        main = std::make_unique<frmMain>();
-        QWidget *window = nullptr;
-        if (name == QLatin1String("frmMain")) {
-            window = main.get();
-        } else if (name == QLatin1String("frmFIPS") || name == QLatin1String("frmEnterFIP")) {
-            setStatesDirectory(committedStatesDir());
-            ReceiverConfig.EDITOR.StateID = 8;
-            ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
-            initStateSelection();
-            shared = name == QLatin1String("frmFIPS") ? static_cast<QWidget *>(frmFIPS::instance())
-                                                     : static_cast<QWidget *>(frmEnterFIP::instance());
-            window = shared;
-        } else {
-            if (name == QLatin1String("frmSplash"))
-                owned = std::make_unique<frmSplash>();
-            else if (name == QLatin1String("frmCommPort")) {
-                ReceiverConfig.EDITOR.SerialPort = 2;
-                owned = std::make_unique<frmCommPort>(main.get());
-            } else if (name == QLatin1String("frmFIPEdit")) {
-                FipsEditMode = 2;
-                FipsEditSource = QStringLiteral("012011  Broward                Florida");
-                owned = std::make_unique<frmFIPEdit>(main.get());
-            } else if (name == QLatin1String("frmEvent"))
-                owned = std::make_unique<frmEvent>(main.get());
-            else if (name == QLatin1String("frmOption")) {
-                ReceiverConfig.NV800B.VoiceIntervalLine = true;
-                ReceiverConfig.NV800B.VocWarningsWatch = true;
-                owned = std::make_unique<frmOption>(main.get());
-            } else if (name == QLatin1String("frmTimers")) {
-                ReceiverConfig.NV800B.VoiceIntervalLine = true; // the interval timer in use
-                owned = std::make_unique<frmTimers>(main.get());
-            }
-            else if (name == QLatin1String("frmIdent")) {
-                ReceiverConfig.NV8007.GiveStationID = true;
-                owned = std::make_unique<frmIdent>(main.get());
-            } else if (name == QLatin1String("frmTest"))
-                owned = std::make_unique<frmTest>(main.get());
-            else if (name == QLatin1String("frmAbout"))
-                owned = std::make_unique<frmAbout>(main.get());
-            else if (name == QLatin1String("frmTip"))
-                owned = std::make_unique<frmTip>(main->mnuTipsShow, main.get());
-            else if (name == QLatin1String("frmDataDump"))
-                owned = std::make_unique<frmDataDump>(main.get());
-            else if (name.startsWith(QLatin1String("frmHelp"))) {
-                owned = std::make_unique<frmHelp>(kBuiltHelp, helpCache.path() + QStringLiteral("/orvane.qhc"));
-                auto *search = owned->findChild<QHelpSearchEngine *>();
-                if (!search)
-                    return nullptr;
-                indexed = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
-            }
-            window = owned.get();
-        }
-        if (name != QLatin1String("frmMain"))
-            main->show();
-        window->show();
-        window->activateWindow();
-        // The splash screen has nothing to type into and is never the active window.
-        if (name == QLatin1String("frmSplash") ? !QTest::qWaitForWindowExposed(window)
-                                                : !QTest::qWaitForWindowActive(window))
-            return nullptr;
-        if (auto *help = qobject_cast<frmHelp *>(window)) {
-            if (name.endsWith(QLatin1String("index")))
-                help->showKeywordSearch(QString());
-            else if (name.endsWith(QLatin1String("search"))) {
-                help->showContents();
-                // The search box waits while the help is being indexed.
-                QWidget *query = help->findChild<QWidget *>(QStringLiteral("txtSearch"));
-                if (!query || (indexed->isEmpty() && !indexed->wait(20000)) || !query->isEnabled())
-                    return nullptr;
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-                // Showing the page may index the help again; the box then gets the keyboard back.
-                if (!QTest::qWaitFor([query] { return query->isEnabled() && QApplication::focusWidget(); }, 10000))
-                    return nullptr;
-            }
-            else
-                help->showContents();
-        }
-        QCoreApplication::processEvents();
-        return window;
-    }
+    ProgramWindows program{QStringLiteral(ORVANE_BUILT_HELP_FILE)};
+    QWidget *open(const QString &name) { return program.open(name); }
 
 private slots:
     void init() { freshState(); }
-    void cleanup()
-    {
-        closeModalWindows();
-        indexed.reset();
-        owned.reset();
-        if (shared)
-            shared->hide();
-        main.reset();
-        setStatesDirectory(QString());
-    }
+    void cleanup() { program.close(); }
 
     void windows_data()
     {
@@ -488,7 +371,7 @@ private slots:
         HistoryTable[2].Event = QStringLiteral("Required Weekly Test");
         QWidget *w = open(QStringLiteral("frmMain"));
         QVERIFY(w);
-        HistoryGrid *grid = main->historyGrid;
+        HistoryGrid *grid = program.main->historyGrid;
         showHistoryGroup(*grid, 0);
         grid->setFocus(Qt::TabFocusReason);
         QCOMPARE(QApplication::focusWidget(), grid);

@@ -4,11 +4,9 @@
 #include "app/frmMain.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
-#include "selection/frmFIPS.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -131,24 +129,6 @@ private slots:
         if (!saves)
             QCOMPARE(fileBytes(settingsFilePath()), before);
         QCOMPARE(fileBytes(kParameterFileName), saves ? listsEdited : listsBefore);
-    }
-
-    // The commands that are built are there to be used, the county window first of all.
-    void builtCommandsAreEnabled()
-    {
-        main = std::make_unique<frmMain>();
-        main->show();
-        for (int k : {0, 1, 2, 6, 10})
-            QVERIFY2(main->cmdMain[k]->isEnabled(), qPrintable(main->cmdMain[k]->text()));
-        bool opened = false;
-        QTimer::singleShot(0, [&opened] {
-            if (auto *fips = qobject_cast<frmFIPS *>(QApplication::activeModalWidget())) {
-                opened = true;
-                fips->done(QDialog::Accepted);
-            }
-        });
-        QTest::mouseClick(main->cmdMain[1], Qt::LeftButton);
-        QVERIFY(opened);
     }
 
     // Each activation puts the button pictures back, clears panel 2 and restores the
