@@ -1,6 +1,7 @@
 #include "diagnostics/frmDataDump.h"
 
 #include "core/Artwork.h"
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "diagnostics/DataDump.h"
@@ -8,7 +9,6 @@
 #include "link/ReceiverLink.h"
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -167,7 +167,7 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text1->setFont(fixedColumnFont());
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(64, u'.')) + 40);
     Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 32);

@@ -1,12 +1,12 @@
 #include "editors/frmIdent.h"
 
 #include "config/ReceiverConfig.h"
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "editors/EditorWindows.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -94,7 +94,7 @@ frmIdent::frmIdent(QWidget *parent) : QDialog(parent)
 
     txtIdent = new QLineEdit(Frame1);
     txtIdent->setObjectName(QStringLiteral("txtIdent"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
     txtIdent->setFont(fixed);
     txtIdent->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(kIdentMaxLength + 2, u'W')));
     // The filter keeps the box to 15 characters itself: the box's own limit would cut pasted

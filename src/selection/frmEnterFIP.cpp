@@ -1,5 +1,6 @@
 #include "selection/frmEnterFIP.h"
 
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "config/ReceiverConfig.h"
@@ -8,7 +9,6 @@
 #include "selection/StateDatabase.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -57,7 +57,7 @@ frmEnterFIP *frmEnterFIP::instance()
 frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
 {
     setUpSelectionWindow(this, QStringLiteral("frmEnterFIP"), QStringLiteral("Orvane State / Transmitter Entry"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
 
     cmbState = new QComboBox(this);
     cmbState->setObjectName(QStringLiteral("cmbState"));
