@@ -15,8 +15,8 @@
 
 namespace {
 
-// Keys for typeKeys: '\b' Backspace, '\r' Enter, '\x02' Ctrl+B; every other character is
-// typed as the key that gives it.
+// Keys for typeKeys: '\b' Backspace, '\r' Enter, '\x02' Ctrl+B, '\u2408' Ctrl+H (character 8,
+// as the window system sends it); every other character is typed as the key that gives it.
 void typeKeys(QWidget *box, const QString &keys)
 {
     for (QChar c : keys) {
@@ -26,6 +26,8 @@ void typeKeys(QWidget *box, const QString &keys)
             QTest::keyClick(box, Qt::Key_Return);
         else if (c == u'\x02')
             QTest::keyClick(box, Qt::Key_B, Qt::ControlModifier);
+        else if (c == u'\u2408')
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_H, QStringLiteral("\b"), Qt::ControlModifier);
         else if (c.unicode() < 0x80)
             QTest::keyClick(box, c.toLatin1());
         else
@@ -99,6 +101,7 @@ private slots:
         QTest::newRow("punctuation around the ranges") << "" << "/:@[`{" << "" << 6;
         QTest::newRow("edges of the ranges") << "" << "09AZaz" << "09AZAZ" << 0;
         QTest::newRow("Backspace edits") << "K9" << "\bx\b\b4" << "4" << 0;
+        QTest::newRow("Ctrl+H is Backspace") << "K9" << QStringLiteral("\u2408w\u2408\u2408") << "" << 0;
         QTest::newRow("Enter beeps") << "" << "w\r" << "W" << 1;
         QTest::newRow("control key beeps") << "" << "\x02q" << "Q" << 1;
         QTest::newRow("letter beyond z") << "" << QStringLiteral("\u00e9k") << "K" << 1;
