@@ -15,9 +15,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -214,7 +216,12 @@ void frmDataDump::appendText(const QString &text)
 {
     QTextCursor end(Text1->document());
     end.movePosition(QTextCursor::End);
+    const int firstLine = end.blockNumber();
     end.insertText(text); // CR LF makes one line break
+    // What arrived comes into view: all of it, or its beginning when it is taller than the
+    // display (a line is a block: the display does not wrap).
+    QScrollBar *bar = Text1->verticalScrollBar();
+    bar->setValue(std::min(bar->maximum(), firstLine));
 }
 
 void frmDataDump::formatNvDump() { appendText(::formatNvDump(DumpBuffer)); }

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -144,12 +145,21 @@ private slots:
         QVERIFY(doubles().messages.isEmpty());
     }
 
+    // The result scrolls into view below what the display showed before.
     void rawDumpOfANoisyLongHeader()
     {
         openWindow();
+        const QStringList before(40, QStringLiteral("earlier"));
+        dump->Text1->setPlainText(before.join(u'\n'));
         dump->cmdRaw->click();
-        QCOMPARE(shownLines(), (QStringList{"", "", "RAW Data Dump..Please wait", kHeader.left(62),
-                                            kHeader.mid(62, 60), kHeader.mid(122)}));
+        QCOMPARE(shownLines().mid(before.size() - 1), (QStringList{"earlier", "", "RAW Data Dump..Please wait",
+                                                                   kHeader.left(62), kHeader.mid(62, 60),
+                                                                   kHeader.mid(122)}));
+        QTextCursor last(dump->Text1->document());
+        last.movePosition(QTextCursor::End);
+        QVERIFY(dump->Text1->viewport()->rect().contains(dump->Text1->cursorRect(last)));
+        last.movePosition(QTextCursor::PreviousBlock, QTextCursor::MoveAnchor, 3);
+        QVERIFY(dump->Text1->viewport()->rect().contains(dump->Text1->cursorRect(last))); // the wait line
         QCOMPARE(receiver->commandsReceived(), QByteArray("DR"));
         QCOMPARE(main->prgXfer->maximum(), 2096);
         QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(20000));
