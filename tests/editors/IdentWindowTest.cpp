@@ -202,6 +202,9 @@ private slots:
         QTest::newRow("off: typed letters dropped, stored ones kept, words stored")
             << true << "OLD1" << false << "ZZZ" << QList<bool>{0, 1, 1} << false << "OLD1"
             << blockFromHex("0c 1f 00 00 27 00 00 00 00 04 18 15 0d 01 00");
+        QTest::newRow("off with no call letters: accepted, stored ones kept")
+            << true << "OLD" << false << "" << QList<bool>{1, 0, 0} << false << "OLD"
+            << blockFromHex("02 1f 00 00 27 00 00 00 00 03 18 15 0d 00 00");
         QTest::newRow("on with no call letters: refused")
             << false << "" << true << "" << QList<bool>{1, 1, 1} << true << ""
             << blockFromHex("00 1f 00 00 27 00 00 00 00 00 00 00 00 00 00");
