@@ -129,7 +129,7 @@ private slots:
     }
 
     // Port 1 has no device, the ports from 2 up to the receiver's hold receivers that never
-    // answer, and a port after it another receiver that must never be asked. (A search that
+    // answer, and any port after it another receiver that must never be asked. (A search that
     // finds nothing: the fault matrix.)
     void portSearch_data()
     {
@@ -171,9 +171,8 @@ private slots:
             QCOMPARE(receivers[n - 2].commandsReceived(), n <= found ? QByteArray("T") : QByteArray());
         QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort); // set at once, before OK
         QCOMPARE(checkedPort(setup), storedPort - 1);
-        QCOMPARE(main->statusPanelText(1), answer == QMessageBox::Yes
-                                               ? " Serial port " + port + " found and passed handshaking test. Port " + port + " set."
-                                               : QString());
+        const QString set = " Serial port " + port + " found and passed handshaking test. Port " + port + " set.";
+        QCOMPARE(main->statusPanelText(1), answer == QMessageBox::Yes ? set : QString());
         QVERIFY(!link->Port1->isOpen());
         QVERIFY(!link->LinkConnected);
     }
