@@ -160,11 +160,12 @@ void drawReceiver(QPainter &p, const QRectF &box)
     // A weather radio: a rounded cabinet with a speaker grille, a display and a whip antenna.
     const qreal w = box.width(), h = box.height();
     const QRectF cabinet(box.left() + w * 0.08, box.top() + h * 0.38, w * 0.84, h * 0.54);
+    // The antenna leans right; the waves leave its tip and stay inside the box.
+    const QPointF tip(box.left() + w * 0.76, box.top() + h * 0.22);
     p.setPen(QPen(QColor(0x1f, 0x3a, 0x5f), w * 0.025));
-    p.drawLine(QPointF(cabinet.right() - w * 0.16, cabinet.top()), QPointF(cabinet.right() - w * 0.02, box.top() + h * 0.08));
-    p.setPen(glyphPen(w * 0.025));
+    p.drawLine(QPointF(box.left() + w * 0.68, cabinet.top()), tip);
     p.setPen(QPen(QColor(0xd9, 0x77, 0x06), w * 0.03, Qt::SolidLine, Qt::RoundCap));
-    drawWaves(p, QPointF(cabinet.right() - w * 0.02, box.top() + h * 0.08), 2, w * 0.08, w * 0.07, 100);
+    drawWaves(p, tip, 2, w * 0.06, w * 0.055, 100);
 
     QLinearGradient body(cabinet.topLeft(), cabinet.bottomLeft());
     body.setColorAt(0, QColor(0x3b, 0x6e, 0xa8));
@@ -188,11 +189,14 @@ void drawReceiver(QPainter &p, const QRectF &box)
     const QRectF display(grille.right() + w * 0.06, cabinet.top() + h * 0.1, cabinet.right() - grille.right() - w * 0.12, h * 0.16);
     p.setBrush(QColor(0x9b, 0xe5, 0x9b));
     p.drawRoundedRect(display, w * 0.015, w * 0.015);
+    // Below the display, a lamp at its left and three keys ending under its right edge.
     p.setBrush(QColor(0xc0, 0x39, 0x2b));
-    p.drawEllipse(QPointF(display.left() + w * 0.04, display.bottom() + h * 0.12), w * 0.025, w * 0.025);
+    p.drawEllipse(QPointF(display.left() + w * 0.025, display.bottom() + h * 0.12), w * 0.022, w * 0.022);
     p.setBrush(QColor(0xe8, 0xee, 0xf5));
+    const qreal key = w * 0.05, pitch = w * 0.075;
     for (int i = 0; i < 3; ++i)
-        p.drawRoundedRect(QRectF(display.left() + w * 0.1 + i * w * 0.09, display.bottom() + h * 0.08, w * 0.06, h * 0.07), 2, 2);
+        p.drawRoundedRect(QRectF(display.right() - key - (2 - i) * pitch, display.bottom() + h * 0.08, key, h * 0.07),
+                          w * 0.012, w * 0.012);
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QString());
+    // No title text. An empty title would not do: the window system then shows the
+    // program's name in its place.
+    setWindowTitle(QStringLiteral(" "));
     setWindowIcon(QIcon(programIcon()));
 
     auto label = [this](const QString &text, const char *name) {

@@ -1,6 +1,7 @@
 #include "diagnostics/frmDataDump.h"
 
 #include "core/Artwork.h"
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "diagnostics/DataDump.h"
@@ -8,16 +9,17 @@
 #include "link/ReceiverLink.h"
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -167,7 +169,7 @@ frmDataDump::frmDataDump(QWidget *parent) : QDialog(parent)
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text1->setFont(fixedColumnFont());
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(64, u'.')) + 40);
     Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 32);
@@ -214,7 +216,12 @@ void frmDataDump::appendText(const QString &text)
 {
     QTextCursor end(Text1->document());
     end.movePosition(QTextCursor::End);
+    const int firstLine = end.blockNumber();
     end.insertText(text); // CR LF makes one line break
+    // What arrived comes into view: all of it, or its beginning when it is taller than the
+    // display (a line is a block: the display does not wrap).
+    QScrollBar *bar = Text1->verticalScrollBar();
+    bar->setValue(std::min(bar->maximum(), firstLine));
 }
 
 void frmDataDump::formatNvDump() { appendText(::formatNvDump(DumpBuffer)); }

@@ -143,6 +143,12 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     contentsLayout->addWidget(contents);
     connect(contents, &QHelpContentWidget::linkActivated, this, &frmHelp::showPage);
     currentFollowsSelection(contents);
+    // One click on an entry opens its page, as in help viewers (activation alone takes a
+    // double click with most styles).
+    connect(contents, &QHelpContentWidget::clicked, this, [this](const QModelIndex &index) {
+        if (const QHelpContentItem *item = engine->contentModel()->contentItemAt(index))
+            showPage(item->url());
+    });
     connect(engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this, contents] {
         contents->expandToDepth(0);
         const QModelIndex at = contents->indexOf(brwTopic->source());

@@ -1,12 +1,12 @@
 #include "editors/frmIdent.h"
 
 #include "config/ReceiverConfig.h"
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "editors/EditorWindows.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -94,7 +94,7 @@ frmIdent::frmIdent(QWidget *parent) : QDialog(parent)
 
     txtIdent = new QLineEdit(Frame1);
     txtIdent->setObjectName(QStringLiteral("txtIdent"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
     txtIdent->setFont(fixed);
     txtIdent->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(kIdentMaxLength + 2, u'W')));
     // The filter keeps the box to 15 characters itself: the box's own limit would cut pasted
@@ -200,8 +200,8 @@ void frmIdent::cmdOK_Click()
 }
 
 // Typed keys: a character the receiver cannot speak, Enter and the control characters other
-// than Backspace are swallowed with a beep. Accepted characters, and everything pasted or
-// dropped, then pass the box's filter.
+// than Backspace (the key or Ctrl+H) are swallowed with a beep. Accepted characters, and
+// everything pasted or dropped, then pass the box's filter.
 bool frmIdent::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != txtIdent || event->type() != QEvent::KeyPress)
@@ -209,6 +209,12 @@ bool frmIdent::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (isEditingKey(key))
         return false;
+    // Ctrl+H types character 8, Backspace, which passes the filter and edits as Backspace does.
+    if (key->text() == QLatin1String("\b") ||
+        (key->key() == Qt::Key_H && key->modifiers() == Qt::ControlModifier)) {
+        txtIdent->backspace();
+        return true;
+    }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     const bool controlCharacter = !key->text().isEmpty() && key->text().at(0).unicode() < 0x20;
     const bool controlLetter = key->modifiers().testFlag(Qt::ControlModifier) && key->key() >= Qt::Key_A &&

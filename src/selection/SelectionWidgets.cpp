@@ -1,7 +1,8 @@
 #include "selection/SelectionWidgets.h"
 
+#include "core/FixedFont.h"
+
 #include <QDialog>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QListWidget>
 
@@ -23,7 +24,7 @@ QLabel *boldHeading(const QString &text, QWidget *parent)
 
 QListWidget *fixedFontList(const QString &name, int columns, int minimumHeight, QWidget *parent)
 {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
     auto *list = new QListWidget(parent);
     list->setObjectName(name);
     list->setFont(fixed);

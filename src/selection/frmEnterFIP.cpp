@@ -1,5 +1,6 @@
 #include "selection/frmEnterFIP.h"
 
+#include "core/FixedFont.h"
 #include "core/KeyboardAccess.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
@@ -9,7 +10,6 @@
 #include "selection/StateDatabase.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -58,7 +58,7 @@ frmEnterFIP *frmEnterFIP::instance()
 frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)
 {
     setUpSelectionWindow(this, QStringLiteral("frmEnterFIP"), QStringLiteral("Orvane State / Transmitter Entry"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
 
     cmbState = new QComboBox(this);
     cmbState->setObjectName(QStringLiteral("cmbState"));

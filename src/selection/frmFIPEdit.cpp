@@ -1,11 +1,11 @@
 #include "selection/frmFIPEdit.h"
 
+#include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
 #include "core/TextBoxRules.h"
 #include "selection/FipsEntry.h"
 #include "selection/SelectionWidgets.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,7 +23,7 @@ QString FipsEditResult;
 frmFIPEdit::frmFIPEdit(QWidget *parent) : QDialog(parent)
 {
     setUpSelectionWindow(this, QStringLiteral("frmFIPEdit"), QStringLiteral(" Orvane FIPS Editor"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
 
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -1,6 +1,7 @@
 #include "selection/frmFIPS.h"
 
 #include "core/Artwork.h"
+#include "core/FixedFont.h"
 #include "core/KeyboardAccess.h"
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
@@ -13,7 +14,6 @@
 
 #include <QComboBox>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,7 +40,7 @@ frmFIPS *frmFIPS::instance()
 frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
 {
     setUpSelectionWindow(this, QStringLiteral("frmFIPS"), QStringLiteral("Orvane FIPS Codes"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedColumnFont();
 
     lstFips = fixedFontList(QStringLiteral("lstFips"), 56, 320, this);
 

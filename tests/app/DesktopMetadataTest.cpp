@@ -116,6 +116,13 @@ private slots:
         for (const char *text : {"\\-\\-help", "\\-\\-version", "Orvane.conf", "ORVANE_FILE2.DAT", "ORVANE.TXT",
                                  "States/", "orvane.qch", "[PORTS]", "dialout", "orvane-receiver-simulator"})
             QVERIFY2(manual.contains(QLatin1String(text)), text);
+        // The files written at the end name every way out that saves.
+        const QString files = manual.section(QStringLiteral(".SH FILES"), 1).section(QStringLiteral(".SH "), 0, 0);
+        for (const char *file : {"Orvane.conf\n", "ORVANE_FILE2.DAT\n"}) {
+            const QString entry = files.section(QLatin1String(file), 1).section(QStringLiteral(".TP"), 0, 0).simplified();
+            for (const char *way : {"\"Exit\" button", "close box", "File > Exit answered Yes"})
+                QVERIFY2(entry.contains(QLatin1String(way)), qPrintable(QStringLiteral("%1: %2").arg(file, way)));
+        }
     }
 };
 

@@ -242,6 +242,8 @@ private slots:
             << QString("ZCZC-WXR-TOR-012011+0030-1231845-KMIA/NWS-") << true;
         QTest::newRow("control characters never appear")
             << QByteArray("ZC\x11ZC-WXR\r\n-RWT\x7f-") << QString("ZCZC-WXR-RWT\x7f-") << false;
+        QTest::newRow("blanks are kept, 31 is not") << QByteArray("ZCZC-WXR- 012011\x1f -")
+                                                    << QString("ZCZC-WXR- 012011 -") << false;
         QTest::newRow("bytes above 127 are kept") << QByteArray("ZCZC-\xe9-\x03")
             << QString::fromLatin1("ZCZC-\xe9-") << true;
         QTest::newRow("ETX before ZCZC ends with nothing") << QByteArray("ZCZ\x03ZCZC-") << QString() << true;

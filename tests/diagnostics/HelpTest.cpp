@@ -99,6 +99,15 @@ private slots:
         QCOMPARE(contents->rowCount(), 1);
         QVERIFY(contents->rowCount(contents->index(0, 0)) >= 14);
 
+        // One click on an entry opens its page.
+        QHelpContentWidget *tree = help.helpEngine()->contentWidget();
+        const QModelIndex entry = contents->index(3, 0, contents->index(0, 0));
+        const QUrl page = contents->contentItemAt(entry)->url();
+        QVERIFY(page != help.brwTopic->source());
+        tree->scrollTo(entry);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(entry).center());
+        QCOMPARE(help.brwTopic->source(), page);
+
         // A link inside the book opens in the window.
         help.showPage(helpPageUrl(QStringLiteral("timers.html")));
         QVERIFY(help.brwTopic->toPlainText().contains(QStringLiteral("Relay Activation Delay")));

@@ -1,4 +1,5 @@
 #include "editors/EditorTestSupport.h"
+#include "support/Columns.h"
 #include "support/TextInput.h"
 #include "support/TestRegistry.h"
 
@@ -6,7 +7,6 @@
 #include "editors/frmIdent.h"
 
 #include <QCheckBox>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +15,8 @@
 
 namespace {
 
-// Keys for typeKeys: '\b' Backspace, '\r' Enter, '\x02' Ctrl+B; every other character is
-// typed as the key that gives it.
+// Keys for typeKeys: '\b' Backspace, '\r' Enter, '\x02' Ctrl+B, '\u2408' Ctrl+H (character 8,
+// as the window system sends it); every other character is typed as the key that gives it.
 void typeKeys(QWidget *box, const QString &keys)
 {
     for (QChar c : keys) {
@@ -26,6 +26,8 @@ void typeKeys(QWidget *box, const QString &keys)
             QTest::keyClick(box, Qt::Key_Return);
         else if (c == u'\x02')
             QTest::keyClick(box, Qt::Key_B, Qt::ControlModifier);
+        else if (c == u'\u2408')
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_H, QStringLiteral("\b"), Qt::ControlModifier);
         else if (c.unicode() < 0x80)
             QTest::keyClick(box, c.toLatin1());
         else
@@ -78,7 +80,8 @@ private slots:
         QVERIFY(box);
         for (QWidget *inside : std::initializer_list<QWidget *>{box, w.cmdErase, w.lblText[0], w.lblText[1]})
             QCOMPARE(inside->parentWidget(), w.Frame1);
-        QVERIFY(QFontInfo(box->font()).fixedPitch());
+        // The call letters line up under each other whatever the desktop's fonts.
+        QCOMPARE(unevenCharacters(box->font(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")), QString());
         QVERIFY(box->width() >= box->fontMetrics().horizontalAdvance(QString(15, u'W')));
         QCOMPARE(w.findChild<QLabel *>("Image1")->pixmap().toImage(), imageListPicture(6).toImage());
         QVERIFY(w.isModal());
@@ -98,6 +101,7 @@ private slots:
         QTest::newRow("punctuation around the ranges") << "" << "/:@[`{" << "" << 6;
         QTest::newRow("edges of the ranges") << "" << "09AZaz" << "09AZAZ" << 0;
         QTest::newRow("Backspace edits") << "K9" << "\bx\b\b4" << "4" << 0;
+        QTest::newRow("Ctrl+H is Backspace") << "K9" << QStringLiteral("\u2408w\u2408\u2408") << "" << 0;
         QTest::newRow("Enter beeps") << "" << "w\r" << "W" << 1;
         QTest::newRow("control key beeps") << "" << "\x02q" << "Q" << 1;
         QTest::newRow("letter beyond z") << "" << QStringLiteral("\u00e9k") << "K" << 1;
@@ -198,6 +202,9 @@ private slots:
         QTest::newRow("off: typed letters dropped, stored ones kept, words stored")
             << true << "OLD1" << false << "ZZZ" << QList<bool>{0, 1, 1} << false << "OLD1"
             << blockFromHex("0c 1f 00 00 27 00 00 00 00 04 18 15 0d 01 00");
+        QTest::newRow("off with no call letters: accepted, stored ones kept")
+            << true << "OLD" << false << "" << QList<bool>{1, 0, 0} << false << "OLD"
+            << blockFromHex("02 1f 00 00 27 00 00 00 00 03 18 15 0d 00 00");
         QTest::newRow("on with no call letters: refused")
             << false << "" << true << "" << QList<bool>{1, 1, 1} << true << ""
             << blockFromHex("00 1f 00 00 27 00 00 00 00 00 00 00 00 00 00");

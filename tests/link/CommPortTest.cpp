@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <array>
 
 // The setup window "Orvane Setup" and the port search.
 class CommPortTest : public QObject, LinkFixture
@@ -127,47 +128,51 @@ private slots:
         QCOMPARE(ReceiverConfig.EDITOR.DaylightSavings, !ok);
     }
 
-    // Port 1 has no device, port 2 a receiver that never answers, port 3 the receiver and
-    // port 4 another one that must never be asked. (A search that finds nothing: the fault
-    // matrix.)
+    // Port 1 has no device, the ports from 2 up to the receiver's hold receivers that never
+    // answer, and any port after it another receiver that must never be asked. (A search that
+    // finds nothing: the fault matrix.)
     void portSearch_data()
     {
+        QTest::addColumn<int>("found");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("storedPort");
-        QTest::newRow("found on port 3, Yes") << int(QMessageBox::Yes) << 3;
-        QTest::newRow("found on port 3, No") << int(QMessageBox::No) << 1;
+        QTest::newRow("found on port 3, Yes") << 3 << int(QMessageBox::Yes) << 3;
+        QTest::newRow("found on port 3, No") << 3 << int(QMessageBox::No) << 1;
+        QTest::newRow("found on port 4, Yes") << 4 << int(QMessageBox::Yes) << 4;
     }
     void portSearch()
     {
+        QFETCH(int, found);
         QFETCH(int, answer);
         QFETCH(int, storedPort);
-        ReceiverSimulator silent, receiver, fourth;
-        silent.setFault(ReceiverSimulator::Fault::Silent);
-        QVERIFY(silent.start() && receiver.start() && fourth.start());
+        std::array<ReceiverSimulator, 3> receivers; // on ports 2, 3, 4
         setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
-        setPortDevice(2, silent.devicePath());
-        setPortDevice(3, receiver.devicePath());
-        setPortDevice(4, fourth.devicePath());
+        for (int n = 2; n <= 4; ++n) {
+            ReceiverSimulator &r = receivers[n - 2];
+            if (n < found)
+                r.setFault(ReceiverSimulator::Fault::Silent);
+            QVERIFY(r.start());
+            setPortDevice(n, r.devicePath());
+        }
         ReceiverConfig.EDITOR.SerialPort = 1;
 
         frmCommPort setup(main.get());
         doubles().answerNext(QMessageBox::StandardButton(answer));
         setup.cmdTest->click();
 
+        const QString port = QString::number(found);
         QCOMPARE(doubles().messages.size(), 1);
         const MessageRequest &box = doubles().messages[0];
         QCOMPARE(box.title, QStringLiteral(" Orvane Serial Port Test"));
-        QCOMPARE(box.text, QStringLiteral("Serial port 3 found. Set port number?"));
+        QCOMPARE(box.text, "Serial port " + port + " found. Set port number?");
         QCOMPARE(box.icon, QMessageBox::Information);
         QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(silent.commandsReceived(), QByteArray("T"));
-        QCOMPARE(receiver.commandsReceived(), QByteArray("T"));
-        QCOMPARE(fourth.commandsReceived(), QByteArray());
+        for (int n = 2; n <= 4; ++n)
+            QCOMPARE(receivers[n - 2].commandsReceived(), n <= found ? QByteArray("T") : QByteArray());
         QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort); // set at once, before OK
         QCOMPARE(checkedPort(setup), storedPort - 1);
-        QCOMPARE(main->statusPanelText(1),
-                 storedPort == 3 ? QStringLiteral(" Serial port 3 found and passed handshaking test. Port 3 set.")
-                                 : QString());
+        const QString set = " Serial port " + port + " found and passed handshaking test. Port " + port + " set.";
+        QCOMPARE(main->statusPanelText(1), answer == QMessageBox::Yes ? set : QString());
         QVERIFY(!link->Port1->isOpen());
         QVERIFY(!link->LinkConnected);
     }

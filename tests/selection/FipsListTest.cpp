@@ -1,4 +1,5 @@
 #include "selection/SelectionTestSupport.h"
+#include "support/Columns.h"
 #include "support/TextInput.h"
 #include "support/TestRegistry.h"
 
@@ -157,6 +158,8 @@ private slots:
         FipsList[5] = QStringLiteral("  012086  Miami-Dade             Florida"); // after an empty slot
         fillFipsListBox();
         QCOMPARE(listTexts().size(), 5);
+        // The columns of the entries line up whatever the desktop's fonts.
+        QCOMPARE(unevenCharacters(window->lstFips->font(), listTexts().join(QString())), QString());
         window->lstFips->item(1)->setCheckState(Qt::Unchecked);
         window->show();
         window->cmdOK_Click();
