@@ -21,8 +21,14 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 // a style sheet (a plain fill inside a thin border) and goes with it.
 void showPressed(QPushButton *button, bool pressed)
 {
-    // (The style sheet goes first: removing one puts back the palette the button had when
-    // it was set.)
+    // The button keeps its size (a style sheet's face would be lower), and the style sheet
+    // goes first: removing one puts back the palette the button had when it was set.
+    if (pressed)
+        button->setFixedHeight(button->sizeHint().height());
+    else
+        button->setMaximumHeight(QWIDGETSIZE_MAX);
+    if (!pressed)
+        button->setMinimumHeight(0);
     button->setStyleSheet(pressed ? QStringLiteral("QPushButton { background-color: rgb(255, 0, 0);"
                                                    " border: 1px solid rgb(96, 0, 0); }")
                                   : QString());
