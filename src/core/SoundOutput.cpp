@@ -94,7 +94,8 @@ signals:
 private:
     struct Placed {
         quint64 id = 0;
-        qint64 endByte = 0; // on the stream
+        qint64 startByte = 0; // on the stream
+        qint64 endByte = 0;
         qint64 giveUpAt = 0; // on steadyMs()
     };
     bool open(const QAudioFormat &format);
@@ -216,8 +217,8 @@ void SoundWorker::play(quint64 id, const PcmWav &clip, qint64 askedAtMs)
         ahead.append(QByteArray(offset + clip.samples.size() - ahead.size(), silence()));
     std::memcpy(ahead.data() + offset, clip.samples.constData(), size_t(clip.samples.size()));
     placedEnd = at + clip.samples.size();
-    const qint64 clipMs = clip.samples.size() * 1000 / (qint64(format.sampleRate()) * format.bytesPerFrame());
-    placed.append({id, placedEnd, steadyMs() + (placedEnd - written) * 1000 / (qint64(format.sampleRate()) * format.bytesPerFrame()) + clipMs + kIdleCloseMs});
+    const qint64 untilEndMs = (placedEnd - written) * 1000 / (qint64(format.sampleRate()) * format.bytesPerFrame());
+    placed.append({id, at, placedEnd, steadyMs() + untilEndMs + kIdleCloseMs});
     emit started(id);
 }
 
@@ -231,12 +232,16 @@ void SoundWorker::pump()
         close();
         return;
     }
-    if (!placed.isEmpty() && placed.constLast().id <= stopUpTo.load()) {
-        for (const Placed &clip : std::as_const(placed))
-            emit finished(clip.id, false);
-        placed.clear();
-        ahead.clear();
-        placedEnd = written;
+    for (qsizetype i = 0; i < placed.size();) { // stopped: what is not yet written goes silent
+        const Placed clip = placed[i];
+        if (clip.id > stopUpTo.load()) {
+            ++i;
+            continue;
+        }
+        for (qint64 b = std::max(clip.startByte, written); b < clip.endByte && b - written < ahead.size(); ++b)
+            ahead[b - written] = silence();
+        placed.removeAt(i);
+        emit finished(clip.id, false);
     }
     const qint64 free = sink->bytesFree();
     if (free > 0) {
