@@ -19,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <sys/resource.h>
 #include <thread>
@@ -33,15 +34,17 @@ double cpuSeconds()
         + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Ends the test program with a message when it is still alive `seconds` after it was armed:
-// a user-interface thread held inside the sound system fails the suite instead of hanging it.
+// Ends the test program with a message when it is still alive `seconds` after it was armed
+// (after `beforeEnd`, which cleans up what the program started): a user-interface thread held
+// inside the sound system fails the suite instead of hanging it.
 class Watchdog
 {
 public:
-    Watchdog(int seconds, const char *what)
-        : thread([this, seconds, what] {
+    Watchdog(int seconds, const char *what, std::function<void()> beforeEnd)
+        : thread([this, seconds, what, beforeEnd] {
               std::unique_lock lock(mutex);
               if (!wake.wait_for(lock, std::chrono::seconds(seconds), [this] { return disarmed; })) {
+                  beforeEnd();
                   std::fprintf(stderr, "FAIL! watchdog: %s (still running after %d s)\n", what, seconds);
                   std::fflush(nullptr);
                   std::_Exit(2);
@@ -267,7 +270,8 @@ private slots:
         const pid_t server = pid_t(pidFile.readAll().trimmed().toInt());
         QVERIFY(server > 0);
         const qint64 alertMs = designedAlertMs(110);
-        Watchdog watchdog(int(alertMs / 1000) + 40, "the test-packet window stopped answering while the sound server stalled");
+        Watchdog watchdog(int(alertMs / 1000) + 40, "the test-packet window stopped answering while the sound server stalled",
+                          [server] { ::kill(server, SIGKILL); });
         Platform::setMonotonicClock({}); // the alert's schedule on the real clock
 
         frmTest window;
