@@ -2,12 +2,13 @@
 # Builds the editor and its benchmarks, then prints every performance figure the project keeps
 # in docs/PERFORMANCE.md: the machine, the county scan and start-up steps, whole transfers
 # against the paced receiver simulator with the CPU used during a 20 s time-out, and the peak
-# memory of the running editor. Prints numbers; asserts nothing.
+# memory of the running editor, and the length of a test alert as it sounds. Prints numbers;
+# asserts nothing.
 #   scripts/benchmarks.sh [exchanges]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-ensure_packages "${ORVANE_BUILD_PACKAGES[@]}"
+ensure_packages "${ORVANE_BUILD_PACKAGES[@]}" pulseaudio pulseaudio-utils
 
 export QT_QPA_PLATFORM=offscreen
 scratch=$(mktemp -d)
@@ -48,3 +49,30 @@ else
 fi
 kill "$editor" 2>/dev/null || true
 wait "$editor" 2>/dev/null || true
+echo
+
+# One test alert played by the real window into the null sink of a private sound server, its
+# monitor recorded; the length from the first burst's onset to the last clip's end is set
+# against the designed one.
+echo "== Test alert as it sounds"
+sound="$scratch/sound"
+mkdir -m 0700 "$sound"
+if XDG_RUNTIME_DIR="$sound" HOME="$sound" pulseaudio -D -n --exit-idle-time=-1 \
+        --load="module-null-sink sink_name=nullsink" --load=module-native-protocol-unix 2>/dev/null; then
+    export PULSE_SERVER="unix:$sound/pulse/native"
+    for _ in $(seq 50); do [ -S "$sound/pulse/native" ] && break; sleep 0.1; done
+    for alert in RWT TOA; do
+        parec -d nullsink.monitor --rate=8000 --channels=1 --format=s16le --raw >"$sound/$alert.raw" &
+        recorder=$!
+        sleep 1
+        build/tools/bench-alert/orvane-bench-alert play "$alert" 2>/dev/null | sed 's/^/  /'
+        sleep 1
+        kill "$recorder"
+        wait "$recorder" 2>/dev/null || true
+        build/tools/bench-alert/orvane-bench-alert measure "$sound/$alert.raw" 8000 "$alert" 2>/dev/null | sed 's/^/  /'
+    done
+    XDG_RUNTIME_DIR="$sound" HOME="$sound" pulseaudio --kill 2>/dev/null || true
+    unset PULSE_SERVER
+else
+    echo "  no private sound server could be started (pulseaudio): not measured"
+fi

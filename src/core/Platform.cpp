@@ -1,18 +1,11 @@
 #include "core/Platform.h"
 
-#include "core/WavData.h"
-
 #include <QApplication>
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLibrary>
-#include <QMediaDevices>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -113,104 +106,7 @@ void resetAll()
 
 } // namespace Platform
 
-// Sound and pause.
-namespace {
-
-QList<QAudioSink *> soundsPlaying;
-QList<QEventLoop *> pausesRunning;
-
-bool realPlaySound(const QByteArray &wav)
-{
-    const PcmWav clip = parsePcmWav(wav);
-    if (!clip.valid || clip.samples.isEmpty())
-        return false;
-    QAudioFormat format;
-    format.setSampleRate(clip.sampleRate);
-    format.setChannelCount(clip.channels);
-    format.setSampleFormat(clip.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return false;
-
-    QBuffer source;
-    source.setData(clip.samples);
-    source.open(QIODevice::ReadOnly);
-    QAudioSink sink(device, format);
-    sink.start(&source);
-    // Without a sound server the start fails at once, and without a signal.
-    if (sink.error() != QAudio::NoError || sink.state() == QAudio::StoppedState)
-        return false;
-    const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
-    const qint64 clipUs = clip.samples.size() * 1000000 / bytesPerSecond;
-    QEventLoop loop;
-    // The clip has ended when the server has played all of it (the sink's Idle state only
-    // says that every sample has been handed over; stopping then would cut the end off).
-    // Stopped: stopSound() or a failure.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (sink.state() == QAudio::StoppedState || sink.processedUSecs() >= clipUs)
-            loop.quit();
-    });
-    QObject::connect(&sink, &QAudioSink::stateChanged, &loop, [&loop](QAudio::State state) {
-        if (state == QAudio::StoppedState)
-            loop.quit();
-    });
-    poll.start(20);
-    // A sound server that stalls must not hold the program: give up four seconds after the
-    // clip should have ended.
-    QTimer::singleShot(int(clipUs / 1000) + 4000, &loop, &QEventLoop::quit);
-    soundsPlaying.append(&sink);
-    loop.exec();
-    soundsPlaying.removeOne(&sink);
-    sink.stop();
-    return true;
-}
-
-void realStopSound()
-{
-    for (QAudioSink *sink : std::as_const(soundsPlaying))
-        sink->stop();
-}
-
-void realSleep(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    pausesRunning.append(&loop);
-    loop.exec();
-    pausesRunning.removeOne(&loop);
-}
-
-void realInterruptSleep()
-{
-    for (QEventLoop *loop : std::as_const(pausesRunning))
-        loop->quit();
-}
-
-std::function<bool(const QByteArray &)> soundPlayer;
-std::function<void()> soundStopper;
-std::function<void(int)> sleeper;
-std::function<void()> sleepInterrupter;
-
-} // namespace
-
 namespace Platform {
-
-bool playSound(const QByteArray &wav) { return soundPlayer ? soundPlayer(wav) : realPlaySound(wav); }
-void stopSound() { soundPlayer ? (soundStopper ? soundStopper() : void()) : realStopSound(); }
-void setSoundPlayer(std::function<bool(const QByteArray &)> player, std::function<void()> stopper)
-{
-    soundPlayer = std::move(player);
-    soundStopper = std::move(stopper);
-}
-
-void sleepMs(int ms) { sleeper ? sleeper(ms) : realSleep(ms); }
-void interruptSleep() { sleeper ? (sleepInterrupter ? sleepInterrupter() : void()) : realInterruptSleep(); }
-void setSleeper(std::function<void(int)> s, std::function<void()> interrupter)
-{
-    sleeper = std::move(s);
-    sleepInterrupter = std::move(interrupter);
-}
 
 // The history report's printer and file-save dialog.
 namespace {

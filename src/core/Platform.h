@@ -88,7 +88,9 @@ void setHelpViewer(HelpViewer viewer);
 void setProgramHelpViewer(HelpViewer viewer);
 // Sound: plays a WAV file held in memory to its end, handling window events meanwhile
 // without spinning. Returns false at once when nothing can be played (no audio output, no
-// sound server, not a PCM WAV). stopSound() ends a playback under way.
+// sound server, not a PCM WAV), and false a short guard after the clip's end when the sound
+// server has not played it (a stalled server): the calling thread never waits on the sound
+// system without a bound. stopSound() ends a playback under way.
 bool playSound(const QByteArray &wav);
 void stopSound();
 void setSoundPlayer(std::function<bool(const QByteArray &)> player, std::function<void()> stopper = {});

@@ -1,5 +1,7 @@
 #include "link/TestPackets.h"
 
+#include "core/WavData.h"
+
 #include <QFile>
 
 const std::array<TestAlert, 4> &testAlerts()
@@ -28,6 +30,13 @@ QByteArray testClipBytes(qint16 id)
     if (!clip.open(QIODevice::ReadOnly))
         return {};
     return clip.readAll();
+}
+
+int testClipMs(qint16 id)
+{
+    const PcmWav clip = parsePcmWav(testClipBytes(id));
+    const qint64 bytesPerSecond = qint64(clip.sampleRate) * clip.channels * (clip.bitsPerSample / 8);
+    return clip.valid && bytesPerSecond > 0 ? int(clip.samples.size() * 1000 / bytesPerSecond) : 0;
 }
 
 QString testInfoText()

@@ -28,6 +28,8 @@ constexpr int kPauseInEndPacketMs = 1000; // before the beeps and before the end
 
 // The WAV bytes of an embedded clip; empty for an unknown id.
 QByteArray testClipBytes(qint16 id);
+// How long a clip sounds, in whole milliseconds; 0 for an unknown id.
+int testClipMs(qint16 id);
 
 // The instruction text of lblInfo, line breaks as CR LF.
 QString testInfoText();

@@ -14,14 +14,28 @@
 
 namespace {
 
-void setButtonColour(QPushButton *button, const QColor &colour)
+QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
+
+// The pressed button of an alert is pure red, the others keep the style's own face. The style
+// draws a face as a gradient of its own whatever the palette says, so the red face comes from
+// a style sheet (a plain fill inside a thin border) and goes with it.
+void showPressed(QPushButton *button, bool pressed)
 {
+    // The button keeps its size (a style sheet's face would be lower), and the style sheet
+    // goes first: removing one puts back the palette the button had when it was set.
+    if (pressed)
+        button->setFixedHeight(button->sizeHint().height());
+    else
+        button->setMaximumHeight(QWIDGETSIZE_MAX);
+    if (!pressed)
+        button->setMinimumHeight(0);
+    button->setStyleSheet(pressed ? QStringLiteral("QPushButton { background-color: rgb(255, 0, 0);"
+                                                   " border: 1px solid rgb(96, 0, 0); }")
+                                  : QString());
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, colour);
+    palette.setColor(QPalette::Button, pressed ? QColor(255, 0, 0) : buttonFace());
     button->setPalette(palette);
 }
-
-QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 
 void processPendingEvents() { QCoreApplication::processEvents(); }
 
@@ -149,14 +163,18 @@ void frmTest::playAlert(qint16 ButtonID)
     QPushButton *button = alertButton(ButtonID);
     if (!alert || !button)
         return;
+    // Every step starts at its time counted from the alert's start, so that a clip that
+    // starts or ends late (the sound server's latency, a clip given up) delays nothing after it.
+    alertStartMs = Platform::monotonicMs();
+    stepDueMs = 0;
     DisableButtons(ButtonID);
     lblIdent->setText(Label1[ButtonID - 1]->text());
-    setButtonColour(button, QColor(255, 0, 0));
+    showPressed(button, true);
     processPendingEvents();
     pause(kPauseBeforeHeaderMs);
     playTestClip(alert->headerClip, kHeaderRepeats);
     EndPacket();
-    setButtonColour(button, buttonFace());
+    showPressed(button, false);
     EnableButtons();
 }
 
@@ -175,6 +193,7 @@ void frmTest::playTestClip(qint16 id, qint16 count)
     // Played from the program's memory: no file in the current directory is written,
     // overwritten or deleted, and a read-only directory plays as well as any other.
     const QByteArray clip = testClipBytes(id);
+    const int clipMs = testClipMs(id);
     for (qint16 i = 0; i < count && !alertEnding; ++i) {
         processPendingEvents();
         if (alertEnding)
@@ -183,6 +202,7 @@ void frmTest::playTestClip(qint16 id, qint16 count)
         processPendingEvents();
         if (!alertEnding)
             Platform::playSound(clip); // no sound output: nothing heard, the timing runs on
+        stepDueMs += clipMs;
         Picture1->hide();
         processPendingEvents();
         pause(kPauseAfterClipMs);
@@ -191,8 +211,10 @@ void frmTest::playTestClip(qint16 id, qint16 count)
 
 void frmTest::pause(int ms)
 {
+    // Until the end of this pause on the alert's schedule: shorter after a late step.
+    stepDueMs += ms;
     if (!alertEnding)
-        Platform::sleepMs(ms);
+        Platform::sleepMs(int(std::max<qint64>(alertStartMs + stepDueMs - Platform::monotonicMs(), 0)));
 }
 
 void frmTest::DisableButtons(qint16 ButtonID)
@@ -221,7 +243,7 @@ void frmTest::Form_Activate()
     Picture1->setPixmap(imageListPicture(12));
     Picture1->hide();
     for (qint16 id = 1; id <= 4; ++id)
-        setButtonColour(alertButton(id), buttonFace());
+        showPressed(alertButton(id), false);
     cmdOk->setFocus();
 }
 

@@ -59,9 +59,12 @@ protected:
 private:
     void alertButton_Click(qint16 ButtonID);
     void playAlert(qint16 ButtonID);
+    // A pause of `ms` on the alert's schedule.
     void pause(int ms);
 
     bool alertRunning = false;
     bool alertEnding = false;  // the window is closing: the alert stops at its next step
     qint16 pendingButton = 0;  // a click during an alert: that alert once more afterwards
+    qint64 alertStartMs = 0;   // on the monotonic clock
+    qint64 stepDueMs = 0;      // when the next step is due, from the alert's start
 };
