@@ -224,34 +224,6 @@ private slots:
         QCOMPARE(block.mid(22), QByteArray(10, '\0'));
     }
 
-    // Call letters the window would not let anyone type (an edited settings store) are shown
-    // and stored back as they are; an overlong one takes no more characters.
-    void storedOddCallLettersKept_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("small letters, blank, slash") << "kec 8/";
-        QTest::newRow("seventeen characters") << "ABCDEFGHIJKLMNOPQ";
-    }
-    void storedOddCallLettersKept()
-    {
-        QFETCH(QString, stored);
-        ReceiverConfig.NV8007.GiveStationID = true;
-        ReceiverConfig.EDITOR.UserStationID = stored;
-        const QByteArray before = settingsBlock();
-        frmIdent w;
-        QVERIFY(openWindow(w));
-        QCOMPARE(w.txtIdent->text(), stored);
-        if (stored.size() > 15) {
-            w.txtIdent->setFocus();
-            w.txtIdent->end(false);
-            typeKeys(w.txtIdent, QStringLiteral("z"));
-            QCOMPARE(w.txtIdent->text(), stored);
-        }
-        QTest::mouseClick(w.cmdOK, Qt::LeftButton);
-        QCOMPARE(ReceiverConfig.EDITOR.UserStationID, stored);
-        QCOMPARE(settingsBlock(), before);
-    }
-
     // The master box enables everything in the frame and changes no value.
     void masterEnablesTheFrame()
     {
