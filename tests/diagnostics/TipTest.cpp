@@ -121,26 +121,9 @@ private slots:
         QCOMPARE(tip->lblTipText->text(), ::tipText().remove(u'\r'));
         QCOMPARE(tip->chkLoadTipsAtStartup->text(), QStringLiteral("&Show Tip at Startup"));
         QCOMPARE(tip->lblHeading->text(), QStringLiteral("Information Tip For You To Know..."));
-    }
-
-    // The tip's OK stores its check box and sets the menu's check mark at once.
-    void okStoresTheCheckBox_data()
-    {
-        QTest::addColumn<bool>("keep");
-        QTest::newRow("cleared") << false;
-        QTest::newRow("kept") << true;
-    }
-    void okStoresTheCheckBox()
-    {
-        QFETCH(bool, keep);
-        storeTipSetting("True");
-        auto main = start();
-        frmTip *tip = visibleTip();
-        QVERIFY(tip);
-        tip->chkLoadTipsAtStartup->setChecked(keep);
-        tip->cmdOK->click();
-        QCOMPARE(ReceiverConfig.EDITOR.ShowTipsAtStartup, keep);
-        QCOMPARE(main->mnuTipsShow->isChecked(), keep);
+        tip->cmdOK->click(); // the box kept: the setting and the menu stay on
+        QVERIFY(ReceiverConfig.EDITOR.ShowTipsAtStartup);
+        QVERIFY(main->mnuTipsShow->isChecked());
         QVERIFY(!visibleTip());
     }
 
@@ -158,30 +141,21 @@ private slots:
         QVERIFY(!visibleTip());
     }
 
-    // The menu item switches the setting both ways without showing the tip.
-    void menuSwitchesTheSetting()
+    // Both ways of changing the setting take at once and last: the menu item (both ways,
+    // without showing the tip), and the tip's check box on OK, each saved by the "Exit" button
+    // and seen at the next start.
+    void settingSurvivesARestart()
     {
         storeTipSetting("False");
         auto main = start();
         QVERIFY(!main->mnuTipsShow->isChecked());
         QVERIFY(main->mnuTipsShow->isEnabled());
-        main->mnuTipsShow->trigger();
-        QVERIFY(ReceiverConfig.EDITOR.ShowTipsAtStartup);
-        QVERIFY(main->mnuTipsShow->isChecked());
-        QVERIFY(!visibleTip());
-        main->mnuTipsShow->trigger();
-        QVERIFY(!ReceiverConfig.EDITOR.ShowTipsAtStartup);
-        QVERIFY(!main->mnuTipsShow->isChecked());
-        QVERIFY(!visibleTip());
-    }
-
-    // Both ways of changing the setting last: the menu, and the tip's check box, each saved by
-    // the "Exit" button and seen at the next start.
-    void settingSurvivesARestart()
-    {
-        storeTipSetting("False");
-        auto main = start();
-        main->mnuTipsShow->trigger(); // on again
+        for (bool on : {true, false, true}) {
+            main->mnuTipsShow->trigger();
+            QCOMPARE(ReceiverConfig.EDITOR.ShowTipsAtStartup, on);
+            QCOMPARE(main->mnuTipsShow->isChecked(), on);
+            QVERIFY(!visibleTip());
+        }
         main->cmdMain[10]->click();  // "Exit": saves without asking
         QCOMPARE(doubles().programEnds, 1);
         main.reset();
@@ -193,6 +167,9 @@ private slots:
         QVERIFY(main->mnuTipsShow->isChecked());
         tip->chkLoadTipsAtStartup->setChecked(false);
         tip->cmdOK->click();
+        QVERIFY(!ReceiverConfig.EDITOR.ShowTipsAtStartup);
+        QVERIFY(!main->mnuTipsShow->isChecked());
+        QVERIFY(!visibleTip());
         main->cmdMain[10]->click();
         main.reset();
 

@@ -172,17 +172,6 @@ private slots:
         QCOMPARE(storedEvents(), kDefaultEvents);
     }
 
-    void storeOrderNotClickOrder()
-    {
-        frmEvent window;
-        window.show();
-        tick(window, "SPS");
-        tick(window, "AVA");
-        QCOMPARE(window.lblCount->text(), countText(2));
-        window.cmdOK_Click();
-        QCOMPARE(storedEvents(), QStringList({"AVA", "SPS"}));
-    }
-
     void tick49IsUndoneWithABeep()
     {
         for (int i = 0; i < 48; ++i)
