@@ -13,6 +13,12 @@
 #include <QTimer>
 #include <array>
 
+// The stored port and zone offset, the option and zone shown for them, the offset OK stores.
+struct ShownPortAndZone {
+    int port, zone, shownOption, shownZone, storedZone;
+};
+Q_DECLARE_METATYPE(ShownPortAndZone)
+
 // The setup window "Orvane Setup" and the port search.
 class CommPortTest : public QObject, LinkFixture
 {
@@ -67,36 +73,28 @@ private slots:
     // What the window shows for the stored values, and what OK stores back untouched.
     void showAndStore_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<int>("zone");
-        QTest::addColumn<int>("shownOption");
-        QTest::addColumn<int>("shownZone");
-        QTest::addColumn<int>("storedZone");
-        QTest::newRow("port 3, Eastern") << 3 << -5 << 2 << 1 << -5;
-        QTest::newRow("port 0 shows none, keeps 0") << 0 << -6 << -1 << 2 << -6;
-        QTest::newRow("port 5 shows none, keeps 5") << 5 << -6 << -1 << 2 << -6;
-        QTest::newRow("offset -12 shows Atlantic, stores -4") << 1 << -12 << 0 << 0 << -4;
-        QTest::newRow("offset -3 shows Atlantic, stores -4") << 1 << -3 << 0 << 0 << -4;
-        QTest::newRow("offset -11 stays") << 4 << -11 << 3 << 7 << -11;
+        QTest::addColumn<ShownPortAndZone>("row");
+        QTest::newRow("port 3, Eastern") << ShownPortAndZone{3, -5, 2, 1, -5};
+        QTest::newRow("port 0 shows none, keeps 0") << ShownPortAndZone{0, -6, -1, 2, -6};
+        QTest::newRow("port 5 shows none, keeps 5") << ShownPortAndZone{5, -6, -1, 2, -6};
+        QTest::newRow("offset -12 shows Atlantic, stores -4") << ShownPortAndZone{1, -12, 0, 0, -4};
+        QTest::newRow("offset -3 shows Atlantic, stores -4") << ShownPortAndZone{1, -3, 0, 0, -4};
+        QTest::newRow("offset -11 stays") << ShownPortAndZone{4, -11, 3, 7, -11};
     }
     void showAndStore()
     {
-        QFETCH(int, port);
-        QFETCH(int, zone);
-        QFETCH(int, shownOption);
-        QFETCH(int, shownZone);
-        QFETCH(int, storedZone);
+        QFETCH(ShownPortAndZone, row);
         for (bool daylight : {false, true}) {
-            ReceiverConfig.EDITOR.SerialPort = qint16(port);
-            ReceiverConfig.EDITOR.TimeZoneOffset = qint16(zone);
+            ReceiverConfig.EDITOR.SerialPort = qint16(row.port);
+            ReceiverConfig.EDITOR.TimeZoneOffset = qint16(row.zone);
             ReceiverConfig.EDITOR.DaylightSavings = daylight;
             frmCommPort setup(main.get());
-            QCOMPARE(checkedPort(setup), shownOption);
-            QCOMPARE(setup.cmbTimeZone->currentIndex(), shownZone);
+            QCOMPARE(checkedPort(setup), row.shownOption);
+            QCOMPARE(setup.cmbTimeZone->currentIndex(), row.shownZone);
             QCOMPARE(setup.chkAdjustTime->isChecked(), daylight);
             setup.cmdOk->click();
-            QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), port);
-            QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), storedZone);
+            QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), row.port);
+            QCOMPARE(int(ReceiverConfig.EDITOR.TimeZoneOffset), row.storedZone);
             QCOMPARE(ReceiverConfig.EDITOR.DaylightSavings, daylight);
         }
     }
@@ -161,12 +159,8 @@ private slots:
         setup.cmdTest->click();
 
         const QString port = QString::number(found);
-        QCOMPARE(doubles().messages.size(), 1);
-        const MessageRequest &box = doubles().messages[0];
-        QCOMPARE(box.title, QStringLiteral(" Orvane Serial Port Test"));
-        QCOMPARE(box.text, "Serial port " + port + " found. Set port number?");
-        QCOMPARE(box.icon, QMessageBox::Information);
-        QCOMPARE(box.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(shownBoxes(), QStringList{box("Serial port " + port + " found. Set port number?", QMessageBox::Information,
+                                              QMessageBox::Yes | QMessageBox::No, " Orvane Serial Port Test")});
         for (int n = 2; n <= 4; ++n)
             QCOMPARE(receivers[n - 2].commandsReceived(), n <= found ? QByteArray("T") : QByteArray());
         QCOMPARE(int(ReceiverConfig.EDITOR.SerialPort), storedPort); // set at once, before OK

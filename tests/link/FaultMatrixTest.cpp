@@ -1,27 +1,6 @@
 // The fault matrix: every fault mode of the receiver simulator against every operation that
-// talks to the receiver, each cell a row of FaultMatrixTest::cell. docs/FAULTS.md holds the
-// same table.
-//
-//                  transfer            port search       MakeContact       NV dump              raw dump
-// none             passes              port 1 found      window opens      memory shown         header shown
-// silent           #202 after 5 s      not found         fail after 2 s    old memory, 20 s     nothing, 20 s
-// nak              "Upload Failure"    n/a: found        fail, port open   n/a: shown           n/a: shown
-// late answer (9s) #202 after 5 s      not found         fail after 2 s    shown after 9 s      shown after 9 s
-// no image answer  "Upload Data        n/a: found        n/a: opens        n/a: shown           n/a: shown
-//                  Timeout", 20 s
-// short download   "Downloading Data", n/a: found        n/a: opens        511 new bytes, 20 s  header, 20 s
-//                  20 s
-// bad checksum     "Downloading Data"  n/a: found        n/a: opens        n/a: shown           n/a: shown
-// garbage          passes              not found (1)     window opens      memory shown         header shown
-// hang-up          "Downloading Data"  n/a: found        n/a: opens        wait line, closed    wait line, closed
-// bad end mark     "Downloading Data"  n/a: found        n/a: opens        n/a: shown           n/a: shown
-// device gone      #201                not found         #201, fail        wait line, closed    wait line, closed
-//
-// passes: "Upload / Download Successful"; #201, #202: that box and "Port Connect Failed";
-// (not) found: the search's question for port 1, or its "no serial handshake" box; fail:
-// "Serial Connection Fail..."; 20 s: after the 20 s time-out; (1) the one byte read 200 ms
-// after "T" is noise; n/a: the fault touches no command the operation sends, so it must
-// behave as without a fault. What every cell checks: docs/FAULTS.md and the comments below.
+// talks to the receiver, each cell a row of FaultMatrixTest::cell; expected() below is the
+// table, docs/FAULTS.md the same table in words.
 
 #include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
@@ -173,12 +152,8 @@ private slots:
     void init()
     {
         freshLink();
-        auto &r = ReceiverConfig;
-        r.EDITOR.SerialPort = 1;
-        r.EDITOR.TimeZoneOffset = -5;
-        r.EDITOR.UserStationID = QStringLiteral("KEC/");
-        r.TIMERS.LineTimeoutTimer = 3;
-        r.NV8008.AcceptAllFips = true;
+        ReceiverConfig.EDITOR.TimeZoneOffset = -5;
+        ReceiverConfig.NV8008.AcceptAllFips = true;
         FipsList[0] = county("012011");
         EventList[0] = QStringLiteral("TOR");
         EventList[1] = QStringLiteral("SVR");
@@ -186,17 +161,12 @@ private slots:
         DumpBuffer[2] = 5;
         DumpBuffer[511] = 0x77;
         showMain();
-        QVERIFY(startReceiver(1));
+        QVERIFY(startReceiverOnPort1());
         for (int n = 2; n <= 4; ++n)
             setPortDevice(n, QStringLiteral("/nonexistent/ttyS%1").arg(n));
-        receiver->setLateAnswerMs(kLateAnswerMs);
         receiver->setRawText("\x11U" + kHeader.toLatin1());
     }
-    void cleanup()
-    {
-        setSearchPauseSleeper({});
-        stopLink();
-    }
+    void cleanup() { stopLink(); }
 
     void cell_data()
     {

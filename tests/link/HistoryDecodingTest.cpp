@@ -32,7 +32,17 @@ HistoryRecordFields example(const char *day, const char *hour)
     return f;
 }
 
+// A record decoded at a zone and daylight setting, in a year, and the date and time shown.
+struct DecodedTimeExample {
+    const char *day, *hour;
+    int offset;
+    bool daylightSetting, pcInDaylight;
+    int year;
+    QString date, time;
+};
+
 } // namespace
+Q_DECLARE_METATYPE(DecodedTimeExample)
 
 class HistoryDecodingTest : public QObject
 {
@@ -51,48 +61,34 @@ private slots:
 
     void examples_data()
     {
-        QTest::addColumn<QByteArray>("day");
-        QTest::addColumn<QByteArray>("hour");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<bool>("daylightSetting");
-        QTest::addColumn<bool>("pcInDaylight");
-        QTest::addColumn<int>("year");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::newRow("18 UTC at -5") << QByteArray("123") << QByteArray("18") << -5 << false << false << 2026 << "3-May" << "13:45";
-        QTest::newRow("03 UTC at -5: the day before") << QByteArray("123") << QByteArray("03") << -5 << false << false << 2026 << "2-May" << "22:45";
-        QTest::newRow("07 UTC at -5: one-digit hour") << QByteArray("123") << QByteArray("07") << -5 << false << false << 2026 << "3-May" << "02:45";
-        QTest::newRow("04 UTC at -4: midnight") << QByteArray("123") << QByteArray("04") << -4 << false << false << 2026 << "3-May" << "00:45";
-        QTest::newRow("daylight set, PC in daylight") << QByteArray("123") << QByteArray("18") << -5 << true << true << 2026 << "3-May" << "14:45";
-        QTest::newRow("daylight set, PC in standard") << QByteArray("123") << QByteArray("18") << -5 << true << false << 2026 << "3-May" << "13:45";
-        QTest::newRow("daylight not set, PC in daylight") << QByteArray("123") << QByteArray("18") << -5 << false << true << 2026 << "3-May" << "13:45";
-        QTest::newRow("daylight keeps 04 UTC at -5 on the day") << QByteArray("123") << QByteArray("04") << -5 << true << true << 2026 << "3-May" << "00:45";
-        QTest::newRow("day 001 across midnight") << QByteArray("001") << QByteArray("03") << -5 << false << false << 2026 << "31-December" << "22:45";
-        QTest::newRow("05 UTC at -11") << QByteArray("123") << QByteArray("05") << -11 << false << false << 2026 << "2-May" << "18:45";
-        QTest::newRow("offset outside -4..-11 keeps UTC") << QByteArray("123") << QByteArray("03") << -3 << false << false << 2026 << "3-May" << "03:45";
-        QTest::newRow("day 060 in a leap year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2028 << "29-February" << "13:45";
-        QTest::newRow("day 060 in a common year") << QByteArray("060") << QByteArray("18") << -5 << false << false << 2026 << "1-March" << "13:45";
-        QTest::newRow("day 366 of a leap year") << QByteArray("366") << QByteArray("18") << -5 << false << false << 2028 << "31-December" << "13:45";
+        QTest::addColumn<DecodedTimeExample>("e");
+        QTest::newRow("18 UTC at -5") << DecodedTimeExample{"123", "18", -5, false, false, 2026, "3-May", "13:45"};
+        QTest::newRow("03 UTC at -5: the day before") << DecodedTimeExample{"123", "03", -5, false, false, 2026, "2-May", "22:45"};
+        QTest::newRow("07 UTC at -5: one-digit hour") << DecodedTimeExample{"123", "07", -5, false, false, 2026, "3-May", "02:45"};
+        QTest::newRow("04 UTC at -4: midnight") << DecodedTimeExample{"123", "04", -4, false, false, 2026, "3-May", "00:45"};
+        QTest::newRow("daylight set, PC in daylight") << DecodedTimeExample{"123", "18", -5, true, true, 2026, "3-May", "14:45"};
+        QTest::newRow("daylight set, PC in standard") << DecodedTimeExample{"123", "18", -5, true, false, 2026, "3-May", "13:45"};
+        QTest::newRow("daylight not set, PC in daylight") << DecodedTimeExample{"123", "18", -5, false, true, 2026, "3-May", "13:45"};
+        QTest::newRow("daylight keeps 04 UTC at -5 on the day") << DecodedTimeExample{"123", "04", -5, true, true, 2026, "3-May", "00:45"};
+        QTest::newRow("day 001 across midnight") << DecodedTimeExample{"001", "03", -5, false, false, 2026, "31-December", "22:45"};
+        QTest::newRow("05 UTC at -11") << DecodedTimeExample{"123", "05", -11, false, false, 2026, "2-May", "18:45"};
+        QTest::newRow("offset outside -4..-11 keeps UTC") << DecodedTimeExample{"123", "03", -3, false, false, 2026, "3-May", "03:45"};
+        QTest::newRow("day 060 in a leap year") << DecodedTimeExample{"060", "18", -5, false, false, 2028, "29-February", "13:45"};
+        QTest::newRow("day 060 in a common year") << DecodedTimeExample{"060", "18", -5, false, false, 2026, "1-March", "13:45"};
+        QTest::newRow("day 366 of a leap year") << DecodedTimeExample{"366", "18", -5, false, false, 2028, "31-December", "13:45"};
         // Found by the history fuzz target (tests/fuzz/corpus/history/utc-daylight-hour-23):
         // daylight saving without a zone shift once gave "24:45".
-        QTest::newRow("23 UTC at 0 in daylight: next day") << QByteArray("123") << QByteArray("23") << 0 << true << true << 2026 << "4-May" << "00:45";
-        QTest::newRow("23 UTC at +3 in daylight: next day") << QByteArray("365") << QByteArray("23") << 3 << true << true << 2026 << "1-January" << "00:45";
+        QTest::newRow("23 UTC at 0 in daylight: next day") << DecodedTimeExample{"123", "23", 0, true, true, 2026, "4-May", "00:45"};
+        QTest::newRow("23 UTC at +3 in daylight: next day") << DecodedTimeExample{"365", "23", 3, true, true, 2026, "1-January", "00:45"};
     }
     void examples()
     {
-        QFETCH(QByteArray, day);
-        QFETCH(QByteArray, hour);
-        QFETCH(int, offset);
-        QFETCH(bool, daylightSetting);
-        QFETCH(bool, pcInDaylight);
-        QFETCH(int, year);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
-        setZone(offset, daylightSetting, pcInDaylight);
-        doubles().wallClock = QDateTime(QDate(year, 3, 1), QTime(0, 0));
-        decode({historyRecord(example(day, hour))});
-        QCOMPARE(HistoryTable[0].Date, date);
-        QCOMPARE(HistoryTable[0].Time, time);
+        QFETCH(DecodedTimeExample, e);
+        setZone(e.offset, e.daylightSetting, e.pcInDaylight);
+        doubles().wallClock = QDateTime(QDate(e.year, 3, 1), QTime(0, 0));
+        decode({historyRecord(example(e.day, e.hour))});
+        QCOMPARE(HistoryTable[0].Date, e.date);
+        QCOMPARE(HistoryTable[0].Time, e.time);
     }
 
     void eventLookup_data()

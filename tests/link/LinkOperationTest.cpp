@@ -47,17 +47,11 @@ private slots:
     void init()
     {
         freshLink();
-        ReceiverConfig.EDITOR.SerialPort = 1;
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
         showMain();
-        QVERIFY(startReceiver(1));
+        QVERIFY(startReceiverOnPort1());
         receiver->setRomVersion("210");
     }
-    void cleanup()
-    {
-        setSearchPauseSleeper({});
-        stopLink();
-    }
+    void cleanup() { stopLink(); }
 
     // The claim itself: one holder at a time, a refusal beeps, the claim ends with its scope.
     void claimAndRelease()

@@ -55,11 +55,7 @@ private slots:
         QVERIFY(startReceiver(2));
         ReceiverConfig.EDITOR.SerialPort = 2;
     }
-    void cleanup()
-    {
-        setSearchPauseSleeper({});
-        stopLink();
-    }
+    void cleanup() { stopLink(); }
 
     // A second open while the link is up opens nothing. (A link whose device went is opened
     // afresh: the dump cells of the fault matrix.)
@@ -110,26 +106,14 @@ private slots:
         QVERIFY(!link->LinkConnected);
     }
 
-    void deviceOfAPort_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("overridePath");
-        QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<QString>("device");
-        const QStringList usb = {"/dev/ttyS0", "/dev/ttyUSB0"};
-        QTest::newRow("override wins") << 1 << "/dev/pts/7" << usb << "/dev/pts/7";
-        QTest::newRow("n-th listed") << 2 << "" << usb << "/dev/ttyUSB0";
-        QTest::newRow("beyond the list") << 4 << "" << usb << "/dev/ttyS3";
-        QTest::newRow("nothing listed") << 1 << "" << QStringList() << "/dev/ttyS0";
-        QTest::newRow("number 0") << 0 << "" << usb << "";
-    }
     void deviceOfAPort()
     {
-        QFETCH(int, number);
-        QFETCH(QString, overridePath);
-        QFETCH(QStringList, listed);
-        QFETCH(QString, device);
-        QCOMPARE(resolvePortDevice(number, overridePath, listed), device);
+        const QStringList usb = {"/dev/ttyS0", "/dev/ttyUSB0"};
+        QCOMPARE(resolvePortDevice(1, "/dev/pts/7", usb), QStringLiteral("/dev/pts/7")); // the override wins
+        QCOMPARE(resolvePortDevice(2, "", usb), QStringLiteral("/dev/ttyUSB0")); // the n-th listed
+        QCOMPARE(resolvePortDevice(4, "", usb), QStringLiteral("/dev/ttyS3")); // beyond the list
+        QCOMPARE(resolvePortDevice(1, "", {}), QStringLiteral("/dev/ttyS0")); // nothing listed
+        QCOMPARE(resolvePortDevice(0, "", usb), QString());
     }
 
     void overrideSurvivesSavingTheSettings()

@@ -11,6 +11,7 @@
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
+#include "link/frmCommPort.h"
 #include "link/ReceiverLink.h"
 #include "link/TransferData.h"
 
@@ -96,8 +97,22 @@ struct LinkFixture {
         setPortDevice(number, receiver->devicePath());
         return true;
     }
+    // The receiver most link tests talk to: on port 1, for a record with station "KEC/" and
+    // line time-out code 3, answering late (when told to) well after the 5 s limit.
+    bool startReceiverOnPort1()
+    {
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
+        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        if (!startReceiver(1))
+            return false;
+        receiver->setLateAnswerMs(kLateAnswerMs);
+        return true;
+    }
     void stopLink()
     {
+        setSearchPauseSleeper({});
         main.reset();
         link.reset();
         receiver.reset();

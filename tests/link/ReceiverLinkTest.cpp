@@ -54,12 +54,7 @@ private slots:
     void init()
     {
         freshLink();
-        ReceiverConfig.EDITOR.SerialPort = 1;
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
-        QVERIFY(startReceiver(1));
-        receiver->setLateAnswerMs(kLateAnswerMs);
+        QVERIFY(startReceiverOnPort1());
     }
     void cleanup() { stopLink(); }
 

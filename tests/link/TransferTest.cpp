@@ -16,18 +16,14 @@ private slots:
     void init()
     {
         freshLink();
-        ReceiverConfig.EDITOR.SerialPort = 1;
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
         ReceiverConfig.NV8008.AcceptAllFips = true;
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
         showMain();
-        QVERIFY(startReceiver(1));
-        receiver->setLateAnswerMs(kLateAnswerMs);
+        QVERIFY(startReceiverOnPort1());
     }
     void cleanup() { stopLink(); }
 
-    // The image as sent.
+    // The image as sent through the main window (two counties, two events: ReceiverLinkTest;
+    // unticked entries: SelectionAreaTest).
     void imageOnTheWire_data()
     {
         QTest::addColumn<QStringList>("fips");
@@ -35,17 +31,11 @@ private slots:
         QTest::addColumn<QByteArray>("countyText");
         QTest::addColumn<QByteArray>("eventText");
 
-        QTest::newRow("two counties, two events")
-            << QStringList{county("012011"), county("012085")} << QStringList{"TOR", "SVR"}
-            << QByteArray("012011-012085-") << QByteArray("TOR-SVR-");
         QTest::newRow("empty lists") << QStringList{} << QStringList{} << QByteArray() << QByteArray();
         QTest::newRow("gaps between slots")
             << QStringList{"", "", county("012011"), "", "", county("048201"), "", county("072001")}
             << QStringList{"", "TOR", "", "", "FFW", "", "RMT"}
             << QByteArray("012011-048201-072001-") << QByteArray("TOR-FFW-RMT-");
-        QTest::newRow("unticked county not sent")
-            << QStringList{county("012011", false), county("012099")} << QStringList{"EVI"}
-            << QByteArray("012099-") << QByteArray("EVI-");
     }
     void imageOnTheWire()
     {
