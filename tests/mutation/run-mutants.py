@@ -61,6 +61,13 @@ def run_test(build, name, timeout):
     return ("pass" if code == 0 else "fail"), out
 
 
+def code_commit():
+    """The last commit that changed the program or its tests; the results and timings of a
+    commit stay valid while only this tool or the documents change."""
+    cmd = ["git", "-C", str(ROOT), "rev-list", "-1", "HEAD", "--", ".", ":(exclude)tests/mutation", ":(exclude)docs"]
+    return subprocess.run(cmd, capture_output=True, text=True).stdout.strip()
+
+
 def try_mutant(m, build, seconds):
     path = ROOT / m["file"]
     text = path.read_text()
@@ -73,12 +80,14 @@ def try_mutant(m, build, seconds):
         path.write_text(text.replace(m["original"], m["replacement"]))
         result, test = "missed", ""
         for name in order:
-            outcome, _ = run_test(build, name, max(60, 3 * seconds[name]))
+            outcome, out = run_test(build, name, max(60, 3 * seconds[name]))
             if outcome == "nobuild":
                 result = "did-not-build"
                 break
             if outcome in ("fail", "timeout"):
                 result, test = ("caught" if outcome == "fail" else "timed-out"), name
+                failed = re.search(r"^FAIL!\s*:\s*(\S+)", out, re.M)  # the first failing test function
+                test += f" ({failed.group(1)})" if failed else ""
                 break
     finally:
         path.write_text(text)
@@ -89,7 +98,7 @@ def try_mutant(m, build, seconds):
 
 def baseline(build, path):
     """Durations of the unmutated test programs (each must pass), kept per commit."""
-    head = subprocess.run(["git", "-C", str(ROOT), "rev-parse", "HEAD"], capture_output=True, text=True).stdout.strip()
+    head = code_commit()
     if path.exists() and json.loads(path.read_text()).get("commit") == head:
         return json.loads(path.read_text())["seconds"]
     seconds = {}
@@ -131,7 +140,7 @@ def main():
     if unknown:
         sys.exit("unknown mutant ids: " + " ".join(unknown))
     results_path = build / "mutation-results.json"
-    head = subprocess.run(["git", "rev-parse", "HEAD"], capture_output=True, text=True).stdout.strip()
+    head = code_commit()
     saved = json.loads(results_path.read_text()) if results_path.exists() else {}
     results = saved.get("mutants", {}) if saved.get("commit") == head else {}  # from another commit: stale
     by_id = {m["id"]: m for m in mutants}
@@ -143,18 +152,18 @@ def main():
         r = try_mutant(m, build, seconds)
         results[m["id"]] = r
         results_path.write_text(json.dumps(dict(commit=head, mutants=results), indent=1))
-        print(f"[{n}/{len(chosen)}] {m['id']:<24} {r['result']:<13} {r['test']:<12} {r['seconds']:>5} s", flush=True)
+        print(f"[{n}/{len(chosen)}] {m['id']:<24} {r['result']:<13} {r['seconds']:>5} s  {r['test']}", flush=True)
     write_table(mutants, results, build / "mutation-results.txt", round(time.monotonic() - started))
 
 
 def write_table(mutants, results, path, seconds):
-    lines = [f"{'id':<24} {'result':<13} {'test':<12} {'time':>6}  note"]
+    lines = [f"{'id':<24} {'result':<13} {'time':>6}  {'test':<40} note"]
     count = {}
     for m in mutants:
         r = results.get(m["id"])
         if r:
             count[r["result"]] = count.get(r["result"], 0) + 1
-            lines.append(f"{m['id']:<24} {r['result']:<13} {r['test']:<12} {r['seconds']:>5}s  {m['note']}")
+            lines.append(f"{m['id']:<24} {r['result']:<13} {r['seconds']:>5}s  {r['test']:<40} {m['note']}")
     caught = count.get("caught", 0) + count.get("timed-out", 0)
     ran = sum(count.values())
     total = sum(results[m["id"]]["seconds"] for m in mutants if m["id"] in results)
@@ -165,4 +174,7 @@ def write_table(mutants, results, path, seconds):
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("stopped; the file under test was put back")
