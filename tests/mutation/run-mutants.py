@@ -86,7 +86,7 @@ def try_mutant(m, build, seconds):
                 break
             if outcome in ("fail", "timeout"):
                 result, test = ("caught" if outcome == "fail" else "timed-out"), name
-                failed = re.search(r"^FAIL!\s*:\s*(\S+)", out, re.M)  # the first failing test function
+                failed = re.search(r"^FAIL!\s*:\s*([^\s(]+)", out, re.M)  # the first failing test function
                 test += f" ({failed.group(1)})" if failed else ""
                 break
     finally:
