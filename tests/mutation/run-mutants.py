@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""Mutation run: applies each mutant of mutants.txt to src/, rebuilds, runs the test programs
+until one fails, and always puts the file back. See README.md beside this script."""
+import argparse, json, os, re, shutil, signal, subprocess, sys, tempfile, time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+ROOT = HERE.parents[1]
+# One test program per src/ folder. A mutant meets the program named like its folder first,
+# then the others, quickest first (as timed on the unmutated code).
+TEST_ORDER = ["core", "config", "editors", "selection", "history", "diagnostics", "app", "link"]
+UNESCAPE = {"|": "|", "n": "\n", "\\": "\\"}
+
+
+def unescape(text):
+    return re.sub(r"\\([|n\\])", lambda m: UNESCAPE[m.group(1)], text)
+
+
+def read_mutants(path):
+    mutants = []
+    for number, line in enumerate(path.read_text().splitlines(), 1):
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        fields = [f.strip() for f in re.split(r"(?<!\\) \| ", " " + line + " ")]
+        if len(fields) != 5:
+            sys.exit(f"{path.name}:{number}: want 5 fields, found {len(fields)}")
+        mid, file, original, replacement, note = fields
+        mutants.append(dict(id=mid, file=file, original=unescape(original), replacement=unescape(replacement), note=note))
+    ids = [m["id"] for m in mutants]
+    if len(ids) != len(set(ids)):
+        sys.exit("mutant ids are not unique")
+    return mutants
+
+
+def run(cmd, timeout=None, **kw):
+    """Runs cmd in its own process group; returns (exit code or None on time-out, output)."""
+    p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, start_new_session=True, **kw)
+    try:
+        out, _ = p.communicate(timeout=timeout)
+        return p.returncode, out
+    except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        return None, p.communicate()[0]
+    except BaseException:  # Ctrl-C: the test programs go too
+        os.killpg(p.pid, signal.SIGKILL)
+        raise
+
+
+def run_test(build, name, timeout):
+    """Builds one test program and runs it through ctest: 'pass', 'fail', 'timeout', 'nobuild'."""
+    code, out = run(["ninja", "-C", str(build), f"test_{name}"])
+    if code != 0:
+        return "nobuild", out
+    with tempfile.TemporaryDirectory(prefix="orvane-mutation-") as runtime:
+        os.chmod(runtime, 0o700)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=runtime)
+        code, out = run(["ctest", "--test-dir", str(build), "--stop-on-failure", "-E", "package",
+                         "-R", f"^{name}$", "--timeout", str(timeout), "--output-on-failure"], timeout=timeout + 30, env=env)
+    if code is None or "***Timeout" in out:
+        return "timeout", out
+    return ("pass" if code == 0 else "fail"), out
+
+
+def code_commit():
+    """The last commit that changed the program or its tests; the results and timings of a
+    commit stay valid while only this tool or the documents change."""
+    cmd = ["git", "-C", str(ROOT), "rev-list", "-1", "HEAD", "--", ".", ":(exclude)tests/mutation", ":(exclude)docs"]
+    return subprocess.run(cmd, capture_output=True, text=True).stdout.strip()
+
+
+def try_mutant(m, build, seconds):
+    path = ROOT / m["file"]
+    text = path.read_text()
+    if text.count(m["original"]) != 1:
+        return dict(result="bad-original", test="", seconds=0)
+    folder = m["file"].split("/")[1]
+    order = [folder] + sorted((t for t in TEST_ORDER if t != folder), key=seconds.get)
+    start = time.monotonic()
+    try:
+        path.write_text(text.replace(m["original"], m["replacement"]))
+        result, test = "missed", ""
+        for name in order:
+            outcome, out = run_test(build, name, max(60, 3 * seconds[name]))
+            if outcome == "nobuild":
+                result = "did-not-build"
+                break
+            if outcome in ("fail", "timeout"):
+                result, test = ("caught" if outcome == "fail" else "timed-out"), name
+                failed = re.search(r"^FAIL!\s*:\s*([^\s(]+)", out, re.M)  # the first failing test function
+                test += f" ({failed.group(1)})" if failed else ""
+                break
+    finally:
+        path.write_text(text)
+        if subprocess.run(["git", "-C", str(ROOT), "diff", "--quiet", "--", m["file"]]).returncode != 0:
+            sys.exit(f"could not restore {m['file']}: check it with git diff")
+    return dict(result=result, test=test, seconds=round(time.monotonic() - start))
+
+
+def baseline(build, path):
+    """Durations of the unmutated test programs (each must pass), kept per commit."""
+    head = code_commit()
+    if path.exists() and json.loads(path.read_text()).get("commit") == head:
+        return json.loads(path.read_text())["seconds"]
+    seconds = {}
+    for name in TEST_ORDER:
+        start = time.monotonic()
+        outcome, out = run_test(build, name, 1800)
+        if outcome != "pass":
+            sys.exit(f"the unmutated test program {name} does not pass ({outcome}):\n{out[-3000:]}")
+        seconds[name] = round(time.monotonic() - start)
+        print(f"baseline {name}: {seconds[name]} s", flush=True)
+    path.write_text(json.dumps(dict(commit=head, seconds=seconds)))
+    return seconds
+
+
+def interrupted(*_):
+    raise KeyboardInterrupt  # the file under test is put back on the way out
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("ids", nargs="*", help="mutant ids (default: all)")
+    ap.add_argument("--build", default="build-mutation", help="build folder (default build-mutation)")
+    ap.add_argument("--rest", action="store_true", help="only the mutants not yet in the results file")
+    args = ap.parse_args()
+    os.chdir(ROOT)
+    if subprocess.run(["git", "status", "--porcelain", "--", "src"], capture_output=True, text=True).stdout.strip():
+        sys.exit("src/ has uncommitted changes: commit or stash them first")
+    signal.signal(signal.SIGTERM, interrupted)
+    build = ROOT / args.build
+    if not (build / "build.ninja").exists():
+        cmd = ["cmake", "-S", ".", "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+        if shutil.which("ccache"):
+            cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+        subprocess.run(cmd, check=True)
+    subprocess.run(["ninja", "-C", str(build)], check=True)
+    mutants = read_mutants(HERE / "mutants.txt")
+    known = {m["id"] for m in mutants}
+    unknown = [i for i in args.ids if i not in known]
+    if unknown:
+        sys.exit("unknown mutant ids: " + " ".join(unknown))
+    results_path = build / "mutation-results.json"
+    head = code_commit()
+    saved = json.loads(results_path.read_text()) if results_path.exists() else {}
+    results = saved.get("mutants", {}) if saved.get("commit") == head else {}  # from another commit: stale
+    by_id = {m["id"]: m for m in mutants}
+    chosen = [by_id[i] for i in args.ids] if args.ids else mutants  # in the order asked for
+    chosen = [m for m in chosen if not (args.rest and m["id"] in results)]
+    seconds = baseline(build, build / "mutation-baseline.json")
+    started = time.monotonic()
+    for n, m in enumerate(chosen, 1):
+        r = try_mutant(m, build, seconds)
+        results[m["id"]] = r
+        results_path.write_text(json.dumps(dict(commit=head, mutants=results), indent=1))
+        print(f"[{n}/{len(chosen)}] {m['id']:<24} {r['result']:<13} {r['seconds']:>5} s  {r['test']}", flush=True)
+    write_table(mutants, results, build / "mutation-results.txt", round(time.monotonic() - started))
+
+
+def write_table(mutants, results, path, seconds):
+    lines = [f"{'id':<24} {'result':<13} {'time':>6}  {'test':<40} note"]
+    count = {}
+    for m in mutants:
+        r = results.get(m["id"])
+        if r:
+            count[r["result"]] = count.get(r["result"], 0) + 1
+            lines.append(f"{m['id']:<24} {r['result']:<13} {r['seconds']:>5}s  {r['test']:<40} {m['note']}")
+    caught = count.get("caught", 0) + count.get("timed-out", 0)
+    ran = sum(count.values())
+    total = sum(results[m["id"]]["seconds"] for m in mutants if m["id"] in results)
+    lines.append(f"caught {caught} of {ran} (" + ", ".join(f"{k} {v}" for k, v in sorted(count.items()))
+                 + f"); {len(mutants) - ran} of {len(mutants)} not run; {total} s in all, {seconds} s this run")
+    path.write_text("\n".join(lines) + "\n")
+    print("\n".join(lines))
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("stopped; the file under test was put back")
