@@ -3,7 +3,7 @@
 
 ORVANE_BUILD_PACKAGES=(cmake g++ ninja-build qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
                        qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
-ORVANE_TEST_PACKAGES=(fonts-dejavu-core fonts-liberation2 poppler-utils multimon-ng minimodem pulseaudio pulseaudio-utils
+ORVANE_TEST_PACKAGES=(fonts-dejavu-core strace fonts-liberation2 poppler-utils multimon-ng minimodem pulseaudio pulseaudio-utils
                       desktop-file-utils appstream dpkg-dev lintian libfuzzer-14-dev
                       cups-daemon)
 

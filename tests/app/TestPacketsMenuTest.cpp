@@ -1,13 +1,12 @@
 #include "config/ConfigTestSupport.h"
+#include "selection/SelectionTestSupport.h"
 #include "support/TestRegistry.h"
 
 #include "app/frmMain.h"
 #include "link/frmTest.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
-#include <QTimer>
 #include <memory>
 
 // "&Play Test Packets..." of the Help menu opens the test packet window modally.
@@ -23,31 +22,19 @@ private slots:
         auto main = std::make_unique<frmMain>();
         main->show();
         QAction *item = main->findChild<QAction *>(QStringLiteral("mnuTest"));
-        QVERIFY(item);
+        QVERIFY(item && item->isEnabled());
         QCOMPARE(item->text(), QStringLiteral("&Play Test Packets..."));
-        QVERIFY(item->isEnabled());
-        QString title;
-        bool modal = false;
-        bool found = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *window = qobject_cast<frmTest *>(QApplication::activeModalWidget());
-            found = window != nullptr;
-            if (!window)
-                return;
-            title = window->windowTitle();
-            modal = window->isModal() && window->isVisible();
+        // Run only while the window is the open modal one: one that did not open modally
+        // returns from the trigger first.
+        bool seen = false;
+        whenModalOpens<frmTest>([&seen](frmTest *window) {
+            seen = true;
+            QCOMPARE(window->windowTitle(), QStringLiteral("Orvane SAME Packet Test"));
+            QVERIFY(window->isModal() && window->isVisible());
             window->cmdOk->click();
         });
-        // A window that did not open modally would leave the click above without effect;
-        // a window left open would hold this call: a second timer closes any survivor.
-        QTimer::singleShot(5000, this, [] {
-            if (QWidget *w = QApplication::activeModalWidget())
-                w->close();
-        });
         item->trigger();
-        QVERIFY(found);
-        QCOMPARE(title, QStringLiteral("Orvane SAME Packet Test"));
-        QVERIFY(modal);
+        QVERIFY(seen);
     }
 };
 

@@ -47,6 +47,14 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString &path, const QPageSize &pageS
     return printer;
 }
 
+// The metrics of the report's type, Arial 10 pt, on `printer`.
+QFontMetricsF reportMetrics(QPrinter &printer)
+{
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSizeF(10);
+    return QFontMetricsF(arial, &printer);
+}
+
 QString runTool(const QString &tool, const QStringList &arguments)
 {
     QProcess process;
@@ -448,9 +456,7 @@ private slots:
         QVERIFY(!title.isEmpty() && !print.isEmpty() && !num.isEmpty());
 
         auto printer = pdfPrinter(outPath(QStringLiteral("metrics.pdf")));
-        QFont arial(QStringLiteral("Arial"));
-        arial.setPointSizeF(10);
-        const QFontMetricsF metrics(arial, printer.get());
+        const QFontMetricsF metrics = reportMetrics(*printer);
         const double line = metrics.lineSpacing() * 72.0 / printer->resolution();
         QVERIFY(line > 10 && line < 14); // 10 pt type
         const double top = printer->pageLayout().paintRect(QPageLayout::Point).top();
@@ -495,10 +501,7 @@ private slots:
         QVERIFY2(queue.waitForJob(), qPrintable(queue.failure));
 
         auto printer = pdfPrinter(outPath(QStringLiteral("metrics.pdf")));
-        QFont arial(QStringLiteral("Arial"));
-        arial.setPointSizeF(10);
-        const QFontMetricsF metrics(arial, printer.get());
-        const double line = metrics.lineSpacing() * 72.0 / printer->resolution();
+        const double line = reportMetrics(*printer).lineSpacing() * 72.0 / printer->resolution();
 
         // Each page's size, and the top of each entry line (a word's yMin: its baseline less
         // the font's ascent), entry by entry.
@@ -572,21 +575,16 @@ private slots:
         QVERIFY(!Platform::defaultPrinter());
     }
 
-    // The print button asks first; Cancel prints nothing, OK prints.
+    // The print button asks first; Cancel prints nothing (OK prints: guards).
     void printCommandAsksFirst()
     {
         presentDownload(printCaseRecords());
         const QString pdf = outPath(QStringLiteral("report.pdf"));
         printTo(pdf);
-        QVERIFY(main->cmdMain[8]->isEnabled());
         doubles().answerNext(QMessageBox::Cancel);
         main->cmdMain[8]->click();
         QCOMPARE(shownBoxes(), QStringList{kPrintQuestion});
         QVERIFY(!QFile::exists(pdf));
-
-        main->cmdMain[8]->click();
-        QCOMPARE(shownBoxes(), (QStringList{kPrintQuestion, kPrintQuestion}));
-        QVERIFY(QFile::exists(pdf));
     }
 
     // The file of a history with two alerts, byte for byte.
