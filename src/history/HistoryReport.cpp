@@ -16,14 +16,6 @@ bool HistoryOnScreen = false;
 
 namespace {
 
-// The characters at ReceiverLink::instance().DownloadBuffer[p] .. [p + n - 1], one per byte.
-QString bufferText(int p, int n)
-{
-    QString text;
-    for (int i = p; i < p + n && i < int(ReceiverLink::instance().DownloadBuffer.size()); ++i)
-        text += QChar(char16_t(ReceiverLink::instance().DownloadBuffer[i]));
-    return text;
-}
 
 bool allDigits(const QString &text)
 {
@@ -71,7 +63,7 @@ void printEntry(PageText &page, int k, const QDate &yearStart)
     const int base = kHistoryRecordSize * k;
     page.tab().text(QStringLiteral(" ") + QString::number(k + 1)).zone().tab();
 
-    const QString day = bufferText(base, 3);
+    const QString day = downloadBufferText(base, 3);
     if (day < QStringLiteral("001") || day > QStringLiteral("366")) {
         page.text(QStringLiteral(" ")).endLine();
         return;
@@ -80,7 +72,7 @@ void printEntry(PageText &page, int k, const QDate &yearStart)
     // A day that is no number (for instance "1?3") gives no date; the rest still prints.
     DayOffsetText = allDigits(day) ? QString::number(day.toInt() - 1) : QString();
     const QString hour = localHour(base + 4);
-    QString time = hour + bufferText(base + 6, 3);
+    QString time = hour + downloadBufferText(base + 6, 3);
     if (time.size() == 4 && time[1] == u':')
         time.prepend(u'0');
     QString date;
@@ -90,9 +82,9 @@ void printEntry(PageText &page, int k, const QDate &yearStart)
 
     qint16 alertClass = 0;
     page.text(date).tab().tab().text(time).tab();
-    page.text(bufferText(base + 18, 2) + QStringLiteral(":") + bufferText(base + 20, 2)).tab();
-    page.text(bufferText(base + 10, 3)).tab();
-    page.text(lookupEvent(bufferText(base + 14, 3), alertClass)).endLine();
+    page.text(downloadBufferText(base + 18, 2) + QStringLiteral(":") + downloadBufferText(base + 20, 2)).tab();
+    page.text(downloadBufferText(base + 10, 3)).tab();
+    page.text(lookupEvent(downloadBufferText(base + 14, 3), alertClass)).endLine();
 }
 
 // Writes until everything is written or a write fails, so that the device's error says why

@@ -20,15 +20,6 @@ const QStringList kWarningCodes = {"AVW", "BZW", "CFW", "DMO", "DSW", "EQW", "FF
 const QStringList kWatchCodes = {"AVA", "CFA", "FFA", "FLA", "HMW", "HUA",
                                  "HWA", "SVA", "TOA", "TRA", "TSA", "WSA"};
 
-// The characters at DownloadBuffer[p] .. [p + n - 1] of the program's link, one per byte.
-QString bufferText(int p, int n)
-{
-    const DownloadBufferBytes &DownloadBuffer = ReceiverLink::instance().DownloadBuffer;
-    QString text;
-    for (int i = p; i < p + n && i < int(DownloadBuffer.size()); ++i)
-        text += QChar(char16_t(DownloadBuffer[i]));
-    return text;
-}
 
 // Digits only (no sign, no blanks), as the receiver writes its numbers.
 bool parseDigits(const QString &text, int &value)
@@ -43,6 +34,16 @@ bool parseDigits(const QString &text, int &value)
 }
 
 } // namespace
+
+// The characters at DownloadBuffer[p] .. [p + n - 1] of the program's link, one per byte.
+QString downloadBufferText(int p, int n)
+{
+    const DownloadBufferBytes &DownloadBuffer = ReceiverLink::instance().DownloadBuffer;
+    QString text;
+    for (int i = p; i < p + n && i < int(DownloadBuffer.size()); ++i)
+        text += QChar(char16_t(DownloadBuffer[i]));
+    return text;
+}
 
 qint16 alertClassOf(const QString &code)
 {
@@ -67,7 +68,7 @@ QString lookupEvent(const QString &code, qint16 &alertClass)
 QString localHour(int p)
 {
     int h = 0;
-    if (!parseDigits(bufferText(p, 2), h) || h > 23)
+    if (!parseDigits(downloadBufferText(p, 2), h) || h > 23)
         return QString();
 
     if (ReceiverConfig.EDITOR.DaylightSavings && PcDaylightActive)
@@ -113,11 +114,11 @@ void decodeHistory()
         // rather than the previous record's.
         int day = 0;
         DayOffsetText.clear();
-        if (parseDigits(bufferText(base, 3), day) && day >= 1 && day <= 366)
+        if (parseDigits(downloadBufferText(base, 3), day) && day >= 1 && day <= 366)
             DayOffsetText = QString::number(day - 1);
 
         const QString hour = localHour(base + 4);
-        const QString time = hour + bufferText(base + 6, 3);
+        const QString time = hour + downloadBufferText(base + 6, 3);
         int minute = 0;
         const bool minuteOk = parseDigits(time.right(2), minute) && minute <= 59;
         if (minuteOk && time.size() == 5 && time[2] == u':')
@@ -129,11 +130,11 @@ void decodeHistory()
         if (!hour.isEmpty() && !DayOffsetText.isEmpty())
             entry.Date = english.toString(yearStart.addDays(DayOffsetText.toInt()), QStringLiteral("d-MMMM"));
 
-        const QString org = bufferText(base + 10, 3);
+        const QString org = downloadBufferText(base + 10, 3);
         if (!org.isEmpty() && org[0] >= u'A' && org[0] <= u'Z')
             entry.Org = org;
 
-        entry.Event = lookupEvent(bufferText(base + 14, 3), entry.AlertClass);
-        entry.Length = bufferText(base + 18, 2) + QStringLiteral(":") + bufferText(base + 20, 2);
+        entry.Event = lookupEvent(downloadBufferText(base + 14, 3), entry.AlertClass);
+        entry.Length = downloadBufferText(base + 18, 2) + QStringLiteral(":") + downloadBufferText(base + 20, 2);
     }
 }

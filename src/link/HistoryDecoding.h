@@ -24,6 +24,10 @@ struct HistoryEntry {
     bool holdsAlert() const { return !Date.isEmpty() || !Event.isEmpty(); }
 };
 
+// The characters at DownloadBuffer[p] .. [p + n - 1] of the program's link, one per byte
+// (fewer where the buffer ends first).
+QString downloadBufferText(int p, int n);
+
 constexpr int kHistoryRecords = 40;
 constexpr int kHistoryRecordSize = 32;
 

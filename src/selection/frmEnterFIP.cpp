@@ -20,7 +20,7 @@
 
 namespace {
 
-frmEnterFIP *theWindow = nullptr;
+frmEnterFIP *theEntryWindow = nullptr;
 
 const std::array<const char *, 4> kInstructions = {
     "1.  Select the state which is were the weather transmitter is located you will be monitoring.",
@@ -50,9 +50,9 @@ bool opensOrLeavesBox(const QKeyEvent *key)
 
 frmEnterFIP *frmEnterFIP::instance()
 {
-    if (!theWindow)
-        theWindow = new frmEnterFIP;
-    return theWindow;
+    if (!theEntryWindow)
+        theEntryWindow = new frmEnterFIP;
+    return theEntryWindow;
 }
 
 frmEnterFIP::frmEnterFIP(QWidget *parent) : QDialog(parent)

@@ -26,15 +26,15 @@
 
 namespace {
 
-frmFIPS *theWindow = nullptr;
+frmFIPS *theFipsWindow = nullptr;
 
 } // namespace
 
 frmFIPS *frmFIPS::instance()
 {
-    if (!theWindow)
-        theWindow = new frmFIPS;
-    return theWindow;
+    if (!theFipsWindow)
+        theFipsWindow = new frmFIPS;
+    return theFipsWindow;
 }
 
 frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)

@@ -71,7 +71,7 @@ private:
 
 // One alert as designed: the lead-in, three headers, the pause, 24 beeps, the pause, three
 // end-of-message packets, each clip followed by a second.
-qint64 designedAlertMs(qint16 header)
+qint64 designedAlertLengthMs(qint16 header)
 {
     return 500 + 3 * (testClipMs(header) + 1000) + 1000 + 24 * (testClipMs(kBeepClip) + 1000) + 1000
         + 3 * (testClipMs(kEndOfMessageClip) + 1000);
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(pidFile.open(QIODevice::ReadOnly));
         const pid_t server = pid_t(pidFile.readAll().trimmed().toInt());
         QVERIFY(server > 0);
-        const qint64 alertMs = designedAlertMs(110);
+        const qint64 alertMs = designedAlertLengthMs(110);
         Watchdog watchdog(int(alertMs / 1000) + 40, "the test-packet window stopped answering while the sound server stalled",
                           [server] { ::kill(server, SIGKILL); });
         Platform::setMonotonicClock({}); // the alert's schedule on the real clock
