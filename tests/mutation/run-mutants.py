@@ -129,7 +129,8 @@ def main():
     signal.signal(signal.SIGTERM, interrupted)
     build = ROOT / args.build
     if not (build / "build.ninja").exists():
-        cmd = ["cmake", "-S", ".", "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+        cmd = ["cmake", "-S", ".", "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+               "-DORVANE_UNITY_BUILD=OFF"]  # a mutant recompiles its own file, not a batch
         if shutil.which("ccache"):
             cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
         subprocess.run(cmd, check=True)
