@@ -14,16 +14,25 @@ fi
 chmod 0700 "$XDG_RUNTIME_DIR"
 
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd build && ctest --output-on-failure)
-
-# A short run of every fuzz target (tests/fuzz), built with clang and libFuzzer in build-fuzz/.
+# A short run of every fuzz target (tests/fuzz), built with clang and libFuzzer in build-fuzz/,
+# at a lower priority beside the tests, which mostly wait (on time-outs, a sound server, a
+# child program) and so leave a core free.
+fuzz=
 if command -v clang++-14 >/dev/null &&
    compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a' >/dev/null; then
-    FUZZ_JOBS=2 scripts/fuzz.sh all 25
+    FUZZ_JOBS=2 nice -n 10 scripts/fuzz.sh all 15 &
+    fuzz=$!
 else
     echo "Fuzz targets skipped: clang++-14 or libFuzzer (package libfuzzer-14-dev) is not installed."
 fi
 
+# Every Qt Test class is a test of its own: they run side by side, one a core.
+jobs=$(nproc)
+(cd build && ctest --output-on-failure -j"$jobs")
+if [ -n "$fuzz" ]; then
+    wait "$fuzz"
+fi
+
 configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 # Qt and the font libraries keep caches until exit; leak reports would be their noise.
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")
