@@ -1,93 +1,47 @@
+#include "support/Processes.h"
 #include "support/TestRegistry.h"
 
 #include "app/CommandLine.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTest>
 
-// The built program, started as a child with no display at all: --help, --version and a
-// wrong option must be answered without ever reaching the window system.
+// --help and --version answer on standard output, a wrong option on standard error with exit
+// code 2; the built program, started with no display at all, answers so without ever reaching
+// the window system. Without options, and with Qt's own options, the editor starts.
 class CommandLineTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void answersWithoutDisplay_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("inStdout");
-        QTest::addColumn<QStringList>("inStderr");
-        const QStringList options{"-h, --help", "-v, --version"};
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << QStringList{"orvane-editor 1.05\n"}
-                                   << QStringList{};
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << QStringList{"orvane-editor 1.05\n"} << QStringList{};
-        QTest::newRow("--help") << QStringList{"--help"} << 0
-                                << (options + QStringList{"Usage: orvane-editor [options]", "Orvane Editor 1.05"})
-                                << QStringList{};
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << options << QStringList{};
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << QStringList{}
-                                        << QStringList{"Unknown option 'frobnicate'.", "--help"};
-        QTest::newRow("unknown short option") << QStringList{"-x"} << 2 << QStringList{}
-                                              << QStringList{"Unknown option 'x'."};
-        QTest::newRow("a file name") << QStringList{"settings.conf"} << 2 << QStringList{}
-                                     << QStringList{"Unexpected argument 'settings.conf'."};
-        QTest::newRow("option with a missing value") << QStringList{"-platform"} << 2 << QStringList{}
-                                                     << QStringList{"Missing value after '-platform'."};
-    }
-
     void answersWithoutDisplay()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QStringList, inStdout);
-        QFETCH(QStringList, inStderr);
-
+        const QStringList options{"-h, --help", "-v, --version"}, version{"orvane-editor 1.05\n"};
+        const struct { QStringList arguments; int exitCode; QStringList out, err; } rows[] = {
+            {{"--version"}, 0, version, {}}, {{"-v"}, 0, version, {}}, {{"-h"}, 0, options, {}},
+            {{"--help"}, 0, options + QStringList{"Usage: orvane-editor [options]", "Orvane Editor 1.05"}, {}},
+            {{"--frobnicate"}, 2, {}, {"Unknown option 'frobnicate'.", "--help"}}, {{"-x"}, 2, {}, {"Unknown option 'x'."}},
+            {{"settings.conf"}, 2, {}, {"Unexpected argument 'settings.conf'."}},
+            {{"-platform"}, 2, {}, {"Missing value after '-platform'."}}};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QString::fromLatin1(name));
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(ORVANE_EDITOR_BINARY), arguments);
-        QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
-        if (!program.waitForFinished(30000)) {
-            program.kill();
-            program.waitForFinished();
-            QFAIL("the program did not end by itself");
+        for (const auto &r : rows) {
+            const CommandLineOutcome outcome = interpretCommandLine(QStringList{"orvane-editor"} + r.arguments);
+            const ProgramRun run = runProgram(QStringLiteral(ORVANE_EDITOR_BINARY), r.arguments, 30000, env);
+            const QString out = outcome.standardOutput, err = outcome.standardError, both = QString::fromLocal8Bit(run.output);
+            const QString where = r.arguments.join(u' ') + QStringLiteral(": ") + both;
+            QVERIFY2(!outcome.startEditor && outcome.exitCode == r.exitCode && run.finished && !run.crashed &&
+                         run.exitCode == r.exitCode, qPrintable(where));
+            // The answer on standard output, a complaint on standard error, never both.
+            QVERIFY2(r.exitCode == 0 ? err.isEmpty() && !out.isEmpty() : out.isEmpty() && !err.isEmpty(), qPrintable(where));
+            for (const QString &text : r.out + r.err)
+                QVERIFY2(both.contains(text), qPrintable(where + text));
+            QVERIFY2(!both.contains(QLatin1String("qt.qpa")) && !both.contains(QLatin1String("display")), qPrintable(where));
         }
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(program.exitCode() == exitCode, qPrintable(err));
-        for (const QString &text : inStdout)
-            QVERIFY2(out.contains(text), qPrintable(out));
-        for (const QString &text : inStderr)
-            QVERIFY2(err.contains(text), qPrintable(err));
-        if (exitCode == 0)
-            QVERIFY2(err.isEmpty(), qPrintable(err));
-        else
-            QVERIFY2(out.isEmpty(), qPrintable(out));
-        // Nothing of the window system was touched.
-        QVERIFY2(!err.contains(QLatin1String("qt.qpa")) && !err.contains(QLatin1String("display")), qPrintable(err));
-    }
-
-    // Without options, and with Qt's own options, the editor starts as before.
-    void startsTheEditor_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no options") << QStringList{"orvane-editor"};
-        QTest::newRow("Qt's platform option") << QStringList{"orvane-editor", "-platform", "offscreen"};
-        QTest::newRow("Qt's style option") << QStringList{"orvane-editor", "-style=fusion"};
-        QTest::newRow("Qt's reverse flag") << QStringList{"orvane-editor", "-reverse"};
-    }
-
-    void startsTheEditor()
-    {
-        QFETCH(QStringList, arguments);
-        const CommandLineOutcome outcome = interpretCommandLine(arguments);
-        QVERIFY2(outcome.startEditor, qPrintable(outcome.standardError));
-        QVERIFY(outcome.standardOutput.isEmpty());
-        QVERIFY(outcome.standardError.isEmpty());
+        for (const QStringList &qtOptions : {QStringList{}, {"-platform", "offscreen"}, {"-style=fusion"}, {"-reverse"}}) {
+            const CommandLineOutcome outcome = interpretCommandLine(QStringList{"orvane-editor"} + qtOptions);
+            QVERIFY2(outcome.startEditor && outcome.standardOutput.isEmpty() && outcome.standardError.isEmpty(),
+                     qPrintable(qtOptions.join(u' ') + outcome.standardError));
+        }
     }
 };
 

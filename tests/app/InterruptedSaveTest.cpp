@@ -1,3 +1,4 @@
+#include "support/Processes.h"
 #include "support/TestRegistry.h"
 
 #include <QDateTime>
@@ -28,37 +29,19 @@ constexpr int kRunTimeLimitMs = 20000;
 // The kills that run at the same time.
 constexpr int kFoldersAtOnce = 4;
 
-// Starts the save program, under strace with `straceArguments` unless they are empty.
-void startSave(QProcess &process, const QByteArray &file, const QString &directory, const char *variant,
-               const QStringList &straceArguments = {})
+QStringList saveArguments(const QByteArray &file, const QString &directory, const char *variant)
 {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QStringList arguments = {QString::fromLatin1(file), directory, QString::fromLatin1(variant)};
-    if (straceArguments.isEmpty())
-        process.start(QStringLiteral(ORVANE_SAVE_CHILD_BINARY), arguments);
-    else
-        process.start(QStringLiteral("strace"), straceArguments + QStringList{ORVANE_SAVE_CHILD_BINARY} + arguments);
+    return {QString::fromLatin1(file), directory, QString::fromLatin1(variant)};
 }
 
-// How the save program ended: its exit code, -9 when killed by SIGKILL, -1 when it did not
-// end in time (it is then killed).
-int endOfSave(QProcess &process)
+// Runs the save program to its end: its exit code, -9 when killed, -1 when it did not end in time.
+int runSave(const QByteArray &file, const QString &directory, const char *variant, const QStringList &straceArguments = {})
 {
-    if (!process.waitForFinished(kRunTimeLimitMs)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    // strace ends the way its program ended: killed by the same signal.
-    return process.exitStatus() == QProcess::CrashExit ? -9 : process.exitCode();
-}
-
-int runSave(const QByteArray &file, const QString &directory, const char *variant,
-            const QStringList &straceArguments = {})
-{
-    QProcess process;
-    startSave(process, file, directory, variant, straceArguments);
-    return endOfSave(process);
+    const ProgramRun run = straceArguments.isEmpty()
+        ? runProgram(QStringLiteral(ORVANE_SAVE_CHILD_BINARY), saveArguments(file, directory, variant), kRunTimeLimitMs)
+        : runProgram(QStringLiteral("strace"), straceArguments + QStringList{ORVANE_SAVE_CHILD_BINARY} + saveArguments(file, directory, variant),
+                     kRunTimeLimitMs);
+    return !run.finished ? -1 : run.crashed ? -9 : run.exitCode;
 }
 
 // The system calls of the save, from its first mark to its last, as strace injection
@@ -120,14 +103,9 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("saved");   // the file's path in the save's directory
         QTest::addColumn<bool>("firstSave"); // no file before the save: "old" is no file
-        const struct {
-            const char *name, *file, *saved;
-        } files[] = {
-            {"parameter file", "parameters", "ORVANE_FILE2.DAT"},
-            {"settings store", "settings", "config/Orvane/Orvane.conf"},
-            {"history report", "report", "HISTORY.TXT"},
-            {"data dump", "dump", "ORVANE.TXT"},
-        };
+        const struct { const char *name, *file, *saved; } files[] = {
+            {"parameter file", "parameters", "ORVANE_FILE2.DAT"}, {"settings store", "settings", "config/Orvane/Orvane.conf"},
+            {"history report", "report", "HISTORY.TXT"}, {"data dump", "dump", "ORVANE.TXT"}};
         for (const bool firstSave : {false, true})
             for (const auto &f : files)
                 QTest::newRow(qPrintable(QString::fromLatin1(f.name) + (firstSave ? QStringLiteral(", first save") : QString())))
@@ -197,13 +175,19 @@ private slots:
             const int batch = std::min<int>(kFoldersAtOnce, calls.size() - first);
             for (int i = 0; i < batch; ++i) {
                 QVERIFY(restoreOldFile(folders[i]));
-                startSave(folders[i].process, file, folders[i].work, "new", killAt(calls[first + i]));
+                folders[i].process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+                folders[i].process.start(QStringLiteral("strace"), killAt(calls[first + i]) + QStringList{ORVANE_SAVE_CHILD_BINARY} +
+                                                                       saveArguments(file, folders[i].work, "new"));
             }
             for (int i = 0; i < batch; ++i) {
                 Folder &f = folders[i];
                 const QString where =
                     QStringLiteral("killed at system call %1 of the save (%2): ").arg(first + i + 1).arg(calls[first + i]);
-                QVERIFY2(endOfSave(f.process) == -9, qPrintable(where + QStringLiteral("the save was not killed")));
+                // strace ends the way its program ended: killed by the same signal.
+                const bool ended = f.process.waitForFinished(kRunTimeLimitMs);
+                if (!ended)
+                    f.process.kill(), f.process.waitForFinished();
+                QVERIFY2(ended && f.process.exitStatus() == QProcess::CrashExit, qPrintable(where + QStringLiteral("the save was not killed")));
                 bool exists = false;
                 const QByteArray left = readFile(f.target, &exists);
                 QVERIFY2(exists || firstSave, qPrintable(where + QStringLiteral("the file is gone")));

@@ -26,6 +26,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 // One window at a time, over a fresh main window; "frmHelp contents", "frmHelp index" and
@@ -33,78 +34,57 @@
 class ProgramWindows
 {
 public:
-    explicit ProgramWindows(const QString &helpFile) : kBuiltHelp(helpFile) {}
-
     std::unique_ptr<frmMain> main;
 
     // Opens the window as the program shows it and returns it active, with its first focus.
     QWidget *open(const QString &name)
     {
         main = std::make_unique<frmMain>();
-        QWidget *window = nullptr;
-        if (name == QLatin1String("frmMain")) {
-            window = main.get();
-        } else if (name == QLatin1String("frmFIPS") || name == QLatin1String("frmEnterFIP")) {
+        frmMain *m = main.get();
+        auto &r = ReceiverConfig;
+        // The record a window opens with where it matters, and the window.
+        const QMap<QString, std::function<QWidget *()>> windows = {
+            {"frmSplash", [] { return new frmSplash; }},
+            {"frmCommPort", [&] { r.EDITOR.SerialPort = 2; return new frmCommPort(m); }},
+            {"frmFIPEdit", [&] {
+                 FipsEditMode = 2;
+                 FipsEditSource = QStringLiteral("012011  Broward                Florida");
+                 return new frmFIPEdit(m); }},
+            {"frmEvent", [&] { return new frmEvent(m); }},
+            {"frmOption", [&] { r.NV800B.VoiceIntervalLine = r.NV800B.VocWarningsWatch = true; return new frmOption(m); }},
+            {"frmTimers", [&] { r.NV800B.VoiceIntervalLine = true; return new frmTimers(m); }}, // the interval timer in use
+            {"frmIdent", [&] { r.NV8007.GiveStationID = true; return new frmIdent(m); }},
+            {"frmTest", [&] { return new frmTest(m); }},
+            {"frmAbout", [&] { return new frmAbout(m); }},
+            {"frmTip", [&] { return new frmTip(m->mnuTipsShow, m); }},
+            {"frmDataDump", [&] { return new frmDataDump(m); }},
+            {"frmHelp", [&] { return new frmHelp(QStringLiteral(ORVANE_BUILT_HELP_FILE), helpCache.path() + QStringLiteral("/orvane.qhc")); }}};
+        QWidget *window = m;
+        if (name == QLatin1String("frmFIPS") || name == QLatin1String("frmEnterFIP")) {
             setStatesDirectory(committedStatesDir());
-            ReceiverConfig.EDITOR.StateID = 8;
-            ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
+            r.EDITOR.StateID = 8;
+            r.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
             initStateSelection();
-            shared = name == QLatin1String("frmFIPS") ? static_cast<QWidget *>(frmFIPS::instance())
-                                                     : static_cast<QWidget *>(frmEnterFIP::instance());
-            window = shared;
-        } else {
-            if (name == QLatin1String("frmSplash"))
-                owned = new frmSplash;
-            else if (name == QLatin1String("frmCommPort")) {
-                ReceiverConfig.EDITOR.SerialPort = 2;
-                owned = new frmCommPort(main.get());
-            } else if (name == QLatin1String("frmFIPEdit")) {
-                FipsEditMode = 2;
-                FipsEditSource = QStringLiteral("012011  Broward                Florida");
-                owned = new frmFIPEdit(main.get());
-            } else if (name == QLatin1String("frmEvent"))
-                owned = new frmEvent(main.get());
-            else if (name == QLatin1String("frmOption")) {
-                ReceiverConfig.NV800B.VoiceIntervalLine = true;
-                ReceiverConfig.NV800B.VocWarningsWatch = true;
-                owned = new frmOption(main.get());
-            } else if (name == QLatin1String("frmTimers")) {
-                ReceiverConfig.NV800B.VoiceIntervalLine = true; // the interval timer in use
-                owned = new frmTimers(main.get());
-            }
-            else if (name == QLatin1String("frmIdent")) {
-                ReceiverConfig.NV8007.GiveStationID = true;
-                owned = new frmIdent(main.get());
-            } else if (name == QLatin1String("frmTest"))
-                owned = new frmTest(main.get());
-            else if (name == QLatin1String("frmAbout"))
-                owned = new frmAbout(main.get());
-            else if (name == QLatin1String("frmTip"))
-                owned = new frmTip(main->mnuTipsShow, main.get());
-            else if (name == QLatin1String("frmDataDump"))
-                owned = new frmDataDump(main.get());
-            else if (name.startsWith(QLatin1String("frmHelp"))) {
-                owned = new frmHelp(kBuiltHelp, helpCache.path() + QStringLiteral("/orvane.qhc"));
-                auto *search = owned->findChild<QHelpSearchEngine *>();
-                if (!search)
-                    return nullptr;
+            window = shared = name == QLatin1String("frmFIPS") ? static_cast<QWidget *>(frmFIPS::instance())
+                                                               : static_cast<QWidget *>(frmEnterFIP::instance());
+        } else if (name != QLatin1String("frmMain")) {
+            window = owned = windows.value(name.section(u' ', 0, 0))();
+            if (auto *search = owned->findChild<QHelpSearchEngine *>())
                 indexed = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
-            }
-            window = owned;
+            else if (qobject_cast<frmHelp *>(owned))
+                return nullptr;
         }
-        if (name != QLatin1String("frmMain"))
-            main->show();
+        if (window != m)
+            m->show();
         window->show();
         window->activateWindow();
         // The splash screen has nothing to type into and is never the active window.
-        if (name == QLatin1String("frmSplash") ? !QTest::qWaitForWindowExposed(window)
-                                                : !QTest::qWaitForWindowActive(window))
+        if (name == QLatin1String("frmSplash") ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
         if (auto *help = qobject_cast<frmHelp *>(window)) {
-            if (name.endsWith(QLatin1String("index")))
+            if (name.endsWith(QLatin1String("index"))) {
                 help->showKeywordSearch(QString());
-            else if (name.endsWith(QLatin1String("search"))) {
-                help->showContents();
+            } else if (help->showContents(); name.endsWith(QLatin1String("search"))) {
                 // The search box waits while the help is being indexed.
                 QWidget *query = help->findChild<QWidget *>(QStringLiteral("txtSearch"));
                 if (!query || (indexed->isEmpty() && !indexed->wait(20000)) || !query->isEnabled())
@@ -114,13 +94,10 @@ public:
                 if (!QTest::qWaitFor([query] { return query->isEnabled() && QApplication::focusWidget(); }, 10000))
                     return nullptr;
             }
-            else
-                help->showContents();
         }
         QCoreApplication::processEvents();
         return window;
     }
-
 
     // Closes what open() opened; the county and state windows live on, hidden.
     void close()
@@ -135,7 +112,6 @@ public:
     }
 
 private:
-    const QString kBuiltHelp;
     QPointer<QWidget> owned;
     QPointer<QWidget> shared; // a window that lives for the whole run, hidden again afterwards
     QTemporaryDir helpCache;
