@@ -13,7 +13,16 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
 fi
 chmod 0700 "$XDG_RUNTIME_DIR"
 
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A build folder is configured once: after that ninja runs cmake again itself when a CMakeLists.txt
+# changes, so a second run of this script goes straight to the build.
+build() { # dir [cmake options...]
+    local dir=$1
+    shift
+    [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir"
+}
+
+build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # A short run of every fuzz target (tests/fuzz), built with clang and libFuzzer in build-fuzz/,
 # at a lower priority beside the tests, which mostly wait (on time-outs, a sound server, a
 # child program) and so leave a core free.
@@ -33,6 +42,7 @@ if [ -n "$fuzz" ]; then
     wait "$fuzz"
 fi
 
-configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
+# The sanitizer build builds what its tests need, not the tools (see tools/CMakeLists.txt).
+build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON
 # Qt and the font libraries keep caches until exit; leak reports would be their noise.
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs")

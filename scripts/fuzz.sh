@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of tests/fuzz (clang, libFuzzer) in build-fuzz/ and runs them.
+# Builds the fuzz program of tests/fuzz (clang, libFuzzer) in build-fuzz/ and runs its targets.
 #   scripts/fuzz.sh [target|all] [seconds]    default: every target, 600 s each
 #   FUZZ_JOBS=2 scripts/fuzz.sh all 600       two targets at a time
 # A target reads its committed seeds (tests/fuzz/corpus/<target>/, never written) and a
@@ -22,8 +22,9 @@ else
     exit 2
 fi
 
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DORVANE_FUZZ=ON >/dev/null
+# Configured once; ninja runs cmake again itself when a CMakeLists.txt changes.
+[ -f build-fuzz/build.ninja ] || cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_FUZZ=ON >/dev/null
 cmake --build build-fuzz
 
 # The settings and parameter-file targets write and sync files on every input: in memory
