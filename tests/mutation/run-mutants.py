@@ -6,37 +6,28 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parents[1]
-# One test program per src/ folder. A mutant meets the program named like its folder first,
-# then the others, quickest first (as timed on the unmutated code).
 TEST_ORDER = ["core", "config", "editors", "selection", "history", "diagnostics", "app", "link"]
-UNESCAPE = {"|": "|", "n": "\n", "\\": "\\"}
-
-
-def unescape(text):
-    return re.sub(r"\\([|n\\])", lambda m: UNESCAPE[m.group(1)], text)
 
 
 def read_mutants(path):
     mutants = []
     for number, line in enumerate(path.read_text().splitlines(), 1):
-        if not line.strip() or line.lstrip().startswith("#"):
-            continue
-        fields = [f.strip() for f in re.split(r"(?<!\\) \| ", " " + line + " ")]
-        if len(fields) != 5:
-            sys.exit(f"{path.name}:{number}: want 5 fields, found {len(fields)}")
-        mid, file, original, replacement, note = fields
-        mutants.append(dict(id=mid, file=file, original=unescape(original), replacement=unescape(replacement), note=note))
-    ids = [m["id"] for m in mutants]
-    if len(ids) != len(set(ids)):
+        if line.strip() and not line.lstrip().startswith("#"):
+            fields = [f.strip() for f in re.split(r"(?<!\\) \| ", f" {line} ")]
+            if len(fields) != 5:
+                sys.exit(f"{path.name}:{number}: want 5 fields, found {len(fields)}")
+            fields[2:4] = [re.sub(r"\\([|n\\])", lambda m: {"n": "\n"}.get(m[1], m[1]), f) for f in fields[2:4]]
+            mutants.append(dict(zip(["id", "file", "original", "replacement", "note"], fields)))
+    if len({m["id"] for m in mutants}) != len(mutants):
         sys.exit("mutant ids are not unique")
     return mutants
 
 
 def run(cmd, timeout=None, **kw):
-    """Runs cmd in its own process group; returns (exit code or None on time-out, output)."""
+    """Runs cmd in its own process group: (exit code, or None on time-out; output)."""
     p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, start_new_session=True, **kw)
     try:
-        out, _ = p.communicate(timeout=timeout)
+        out = p.communicate(timeout=timeout)[0]
         return p.returncode, out
     except subprocess.TimeoutExpired:
         os.killpg(p.pid, signal.SIGKILL)
@@ -47,61 +38,58 @@ def run(cmd, timeout=None, **kw):
 
 
 def run_test(build, name, timeout):
-    """Builds one test program and runs it through ctest: 'pass', 'fail', 'timeout', 'nobuild'."""
+    """Builds one test program and runs it through ctest: 'pass', 'fail', 'timeout' or 'nobuild'."""
     code, out = run(["ninja", "-C", str(build), f"test_{name}"])
     if code != 0:
         return "nobuild", out
     with tempfile.TemporaryDirectory(prefix="orvane-mutation-") as runtime:
         os.chmod(runtime, 0o700)
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=runtime)
-        code, out = run(["ctest", "--test-dir", str(build), "--stop-on-failure", "-E", "package",
-                         "-L", f"^{name}$", "--timeout", str(timeout), "--output-on-failure"], timeout=timeout + 30, env=env)
-    if code is None or "***Timeout" in out:
-        return "timeout", out
-    return ("pass" if code == 0 else "fail"), out
+        code, out = run(["ctest", "--test-dir", str(build), "--stop-on-failure", "-E", "package", "-L", f"^{name}$",
+                         "--timeout", str(timeout), "--output-on-failure"], timeout=timeout + 30, env=env)
+    return ("timeout" if code is None or "***Timeout" in out else "pass" if code == 0 else "fail"), out
 
 
 def code_commit():
-    """The last commit that changed the program or its tests; the results and timings of a
-    commit stay valid while only this tool or the documents change."""
+    """The last commit that changed the program or its tests: results and timings stay valid
+    while only this tool or the documents change."""
     cmd = ["git", "-C", str(ROOT), "rev-list", "-1", "HEAD", "--", ".", ":(exclude)tests/mutation", ":(exclude)docs"]
     return subprocess.run(cmd, capture_output=True, text=True).stdout.strip()
 
 
 def try_mutant(m, build, seconds):
-    """Applies m, runs the programs timed in seconds (the mutated folder's first), puts m back."""
+    """Applies m, runs the programs (the mutated folder's first, then the quickest), puts m back."""
     path = ROOT / m["file"]
     text = path.read_text()
     if text.count(m["original"]) != 1:
         return dict(result="bad-original", test="", seconds=0)
     folder = m["file"].split("/")[1]
-    order = ([folder] if folder in seconds else []) + sorted((t for t in seconds if t != folder), key=seconds.get)
-    start = time.monotonic()
+    order = sorted(seconds, key=lambda t: (t != folder, seconds[t]))
+    start, result, test = time.monotonic(), "missed", ""
     try:
         path.write_text(text.replace(m["original"], m["replacement"]))
-        result, test = "missed", ""
         for name in order:
             outcome, out = run_test(build, name, max(60, 3 * seconds[name]))
             if outcome == "nobuild":
                 result = "did-not-build"
                 break
-            if outcome in ("fail", "timeout"):
-                result, test = ("caught" if outcome == "fail" else "timed-out"), name
+            if outcome != "pass":
                 failed = re.search(r"^FAIL!\s*:\s*([^\s(]+)", out, re.M)  # the first failing test function
-                test += f" ({failed.group(1)})" if failed else ""
+                result = "caught" if outcome == "fail" else "timed-out"
+                test = name + (f" ({failed[1]})" if failed else "")
                 break
     finally:
         path.write_text(text)
-        if subprocess.run(["git", "-C", str(ROOT), "diff", "--quiet", "--", m["file"]]).returncode != 0:
+        if subprocess.run(["git", "-C", str(ROOT), "diff", "--quiet", "--", m["file"]]).returncode:
             sys.exit(f"could not restore {m['file']}: check it with git diff")
     return dict(result=result, test=test, seconds=round(time.monotonic() - start))
 
 
-def baseline(build, path, programs):
+def baseline(build, programs):
     """Durations of the unmutated test programs (each must pass), kept per commit."""
-    head = code_commit()
+    path, head = build / "mutation-baseline.json", code_commit()
     kept = json.loads(path.read_text()) if path.exists() else {}
-    if kept.get("commit") == head and all(p in kept["seconds"] for p in programs):
+    if kept.get("commit") == head and set(programs) <= set(kept["seconds"]):
         return {p: kept["seconds"][p] for p in programs}
     seconds = {}
     for name in programs:
@@ -115,6 +103,20 @@ def baseline(build, path, programs):
     return seconds
 
 
+def write_table(mutants, results, path, seconds):
+    lines = [f"{'id':<24} {'result':<13} {'time':>6}  {'test':<40} note"]
+    done = [(m, results[m["id"]]) for m in mutants if m["id"] in results]
+    lines += [f"{m['id']:<24} {r['result']:<13} {r['seconds']:>5}s  {r['test']:<40} {m['note']}" for m, r in done]
+    count = {}
+    for _, r in done:
+        count[r["result"]] = count.get(r["result"], 0) + 1
+    lines.append(f"caught {count.get('caught', 0) + count.get('timed-out', 0)} of {len(done)} ("
+                 + ", ".join(f"{k} {v}" for k, v in sorted(count.items())) + f"); {len(mutants) - len(done)} of "
+                 f"{len(mutants)} not run; {sum(r['seconds'] for _, r in done)} s in all, {seconds} s this run")
+    path.write_text("\n".join(lines) + "\n")
+    print("\n".join(lines))
+
+
 def interrupted(*_):
     raise KeyboardInterrupt  # the file under test is put back on the way out
 
@@ -124,61 +126,35 @@ def main():
     ap.add_argument("ids", nargs="*", help="mutant ids (default: all)")
     ap.add_argument("--build", default="build-mutation", help="build folder (default build-mutation)")
     ap.add_argument("--rest", action="store_true", help="only the mutants not yet in the results file")
-    ap.add_argument("--tests", default=",".join(TEST_ORDER),
-                    help="the test programs to run, separated by commas (default: all)")
+    ap.add_argument("--tests", default=",".join(TEST_ORDER), help="the test programs to run, separated by commas")
     args = ap.parse_args()
     os.chdir(ROOT)
     if subprocess.run(["git", "status", "--porcelain", "--", "src"], capture_output=True, text=True).stdout.strip():
         sys.exit("src/ has uncommitted changes: commit or stash them first")
+    mutants = read_mutants(HERE / "mutants.txt")
+    by_id = {m["id"]: m for m in mutants}
+    programs = [t for t in args.tests.split(",") if t]
+    for kind, unknown in ("mutant ids", set(args.ids) - set(by_id)), ("test programs", set(programs) - set(TEST_ORDER)):
+        if unknown:
+            sys.exit(f"unknown {kind}: " + " ".join(sorted(unknown)))
     signal.signal(signal.SIGTERM, interrupted)
     build = ROOT / args.build
-    if not (build / "build.ninja").exists():
-        cmd = ["cmake", "-S", ".", "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-               "-DORVANE_UNITY_BUILD=OFF"]  # a mutant recompiles its own file, not a batch
-        if shutil.which("ccache"):
-            cmd.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
-        subprocess.run(cmd, check=True)
+    if not (build / "build.ninja").exists():  # file by file: a mutant recompiles its own file, not a batch
+        launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
+        subprocess.run(["cmake", "-S", ".", "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                        "-DORVANE_UNITY_BUILD=OFF", *launcher], check=True)
     subprocess.run(["ninja", "-C", str(build)], check=True)
-    mutants = read_mutants(HERE / "mutants.txt")
-    known = {m["id"] for m in mutants}
-    unknown = [i for i in args.ids if i not in known]
-    if unknown:
-        sys.exit("unknown mutant ids: " + " ".join(unknown))
-    results_path = build / "mutation-results.json"
-    head = code_commit()
+    results_path, head = build / "mutation-results.json", code_commit()
     saved = json.loads(results_path.read_text()) if results_path.exists() else {}
     results = saved.get("mutants", {}) if saved.get("commit") == head else {}  # from another commit: stale
-    by_id = {m["id"]: m for m in mutants}
     chosen = [by_id[i] for i in args.ids] if args.ids else mutants  # in the order asked for
     chosen = [m for m in chosen if not (args.rest and m["id"] in results)]
-    programs = [t for t in args.tests.split(",") if t]
-    if not set(programs) <= set(TEST_ORDER):
-        sys.exit("unknown test programs: " + " ".join(sorted(set(programs) - set(TEST_ORDER))))
-    seconds = baseline(build, build / "mutation-baseline.json", programs)
-    started = time.monotonic()
+    seconds, started = baseline(build, programs), time.monotonic()
     for n, m in enumerate(chosen, 1):
-        r = try_mutant(m, build, seconds)
-        results[m["id"]] = r
+        results[m["id"]] = r = try_mutant(m, build, seconds)
         results_path.write_text(json.dumps(dict(commit=head, mutants=results), indent=1))
         print(f"[{n}/{len(chosen)}] {m['id']:<24} {r['result']:<13} {r['seconds']:>5} s  {r['test']}", flush=True)
     write_table(mutants, results, build / "mutation-results.txt", round(time.monotonic() - started))
-
-
-def write_table(mutants, results, path, seconds):
-    lines = [f"{'id':<24} {'result':<13} {'time':>6}  {'test':<40} note"]
-    count = {}
-    for m in mutants:
-        r = results.get(m["id"])
-        if r:
-            count[r["result"]] = count.get(r["result"], 0) + 1
-            lines.append(f"{m['id']:<24} {r['result']:<13} {r['seconds']:>5}s  {r['test']:<40} {m['note']}")
-    caught = count.get("caught", 0) + count.get("timed-out", 0)
-    ran = sum(count.values())
-    total = sum(results[m["id"]]["seconds"] for m in mutants if m["id"] in results)
-    lines.append(f"caught {caught} of {ran} (" + ", ".join(f"{k} {v}" for k, v in sorted(count.items()))
-                 + f"); {len(mutants) - ran} of {len(mutants)} not run; {total} s in all, {seconds} s this run")
-    path.write_text("\n".join(lines) + "\n")
-    print("\n".join(lines))
 
 
 if __name__ == "__main__":
