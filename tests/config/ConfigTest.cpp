@@ -1,5 +1,4 @@
-// The configuration: the settings block the receiver gets, the settings store (real QSettings
-// in the test's home) and the parameter file (a real file in the current folder).
+// The settings block the receiver gets, the settings store (real QSettings) and the parameter file (a real file).
 #include "config/ConfigTestSupport.h"
 #include "support/Rows.h"
 #include "support/TestRegistry.h"
@@ -13,10 +12,9 @@
 namespace {
 
 struct ImageRow { const char *name; std::function<void(ReceiverConfigRecord &)> set; const char *hex; }; // hex: no trailing zeros
-constexpr int kStops = -99; // loading stops at the row's key
-struct LoadRow { const char *name; bool state; const char *text; int value; }; // EDITOR/StateID or NV8007/GiveStationID
-// line: the damaged line (-1: no file); text: what stands there (nullptr: the file ends before it)
-struct ReadRow { const char *name; int line; const char *text; bool yes; };
+constexpr int kStops = -99; // the value of a row where loading stops; state: EDITOR/StateID, else NV8007/GiveStationID
+struct LoadRow { const char *name; bool state; const char *text; int value; };
+struct ReadRow { const char *name; int line; const char *text; bool yes; }; // line -1: no file; text nullptr: the file ends there
 
 const QString kAdjuntas = QStringLiteral("  072001  Adjuntas               Puerto Rico");
 const QString kBaldwin = QStringLiteral("X 001003  Baldwin                Alabama, with \"quotes\"");
@@ -80,8 +78,7 @@ private slots:
         QVERIFY(saveSettings());
         QCOMPARE(fileBytes(settingsFilePath()), text);
         QVERIFY(text.contains("StateID=32767\n") && text.contains("[NV8009]\nAcceptAllAlerts=False\n"));
-        // The settings class writes over no store file it cannot parse (as the settings fuzz
-        // target found): the store is made anew, keeping what could be read.
+        // A store file the settings class cannot parse (a fuzz finding) is made anew, keeping what it could read.
         writeFileBytes(settingsFilePath(), "[PORTS]\nPort1=/dev/pts/3\nPort2 /dev/ttyUSB0\n");
         loadSettings();
         QVERIFY(saveSettings());
@@ -159,11 +156,9 @@ private slots:
         FipsList[4] = kBaldwin;
         for (int k = 0; k < 49; ++k)
             EventList[k] = QStringLiteral("E%1").arg(k, 2, 10, QChar(u'0'));
-        QList<QByteArray> lines = parameterFileContent().split('\n');
-        if (row.line >= 0 && row.text)
-            lines[row.line] = QByteArray(row.text) + '\r';
-        if (row.line >= 0)
-            writeFileBytes(kParameterFileName, (row.text ? lines : lines.mid(0, row.line)).join('\n'));
+        const QList<QByteArray> lines = parameterFileContent().split('\n');
+        if (row.line >= 0) // a line changed, or the file cut before it
+            writeFileBytes(kParameterFileName, (lines.mid(0, row.line) + (row.text ? QList<QByteArray>{QByteArray(row.text) + '\r'} + lines.mid(row.line + 1) : QList<QByteArray>())).join('\n'));
         clearReceiverConfig();
         doubles().answerNext(row.yes ? QMessageBox::Yes : QMessageBox::No);
         QCOMPARE(readParameterFile(), row.yes);

@@ -1,7 +1,5 @@
-// The alert history: the grid after whole transfers against the receiver simulator (two
-// groups of twenty, the event coloured by its class); the report's lines as data, printed
-// through Qt's real print path into a PDF and on a private CUPS queue, read back with
-// pdftotext; the saved file byte for byte; the guards, refusals and failures of both commands.
+// The alert history: the grid after transfers from the receiver simulator; the report as data,
+// printed into a PDF and on a private CUPS queue (read back with pdftotext), and saved.
 #include "support/HistoryRecords.h"
 #include "support/Processes.h"
 #include "support/Rows.h"
@@ -37,10 +35,7 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString &path)
     return printer;
 }
 // pdftotext's reading of a PDF: "-layout" the text as on the page, "-bbox" each word's box.
-QString pdfText(const QString &path, const char *mode = "-layout")
-{
-    return QString::fromUtf8(runProgram("pdftotext", {mode, path, "-"}, 60000).output);
-}
+QString pdfText(const QString &path, const char *mode = "-layout") { return QString::fromUtf8(runProgram("pdftotext", {mode, path, "-"}, 60000).output); }
 // The printed line of entry n, and whether it reads as n and `fields`, separated by runs of blanks.
 QString entryLine(const QStringList &lines, int n)
 {
@@ -63,9 +58,7 @@ const QList<PrintCase> kPrintCases = {
     {3, {.day = "150", .org = "EAS", .event = "XYZ"}, "30-May\t\t13:45\t01:30\tEAS\tUnknown Event Code"},
     {4, {.day = "064", .event = "SVA"}, "5-Mar\t\t13:45\t01:30\tCIV\tSevere Thunderstorm Watch"},
     {5, {.day = "001", .hour = "03"}, "31-Dec\t\t22:45\t01:30\tCIV\tTornado Warning"}, // the local day before
-    {6, {.day = "367"}, " "},
-    {7, {.day = "999"}, " "},
-    {8, {.day = ""}, " "},
+    {6, {.day = "367"}, " "}, {7, {.day = "999"}, " "}, {8, {.day = ""}, " "},
     {9, {.day = "123", .hour = "15"}, "3-May\t\t10:45\t01:30\tCIV\tTornado Warning"},
     {10, {.hour = "x8"}, "\t\t:45\t01:30\tCIV\tTornado Warning"}, // a time that is not H:MM prints as it stands
     {11, {.day = "1?3"}, "\t\t13:45\t01:30\tCIV\tTornado Warning"},
@@ -95,16 +88,10 @@ QList<Word> words(const QString &boxes)
         list << Word{m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()};
     return list;
 }
-Word find(const QList<Word> &list, const QString &text)
-{
-    const auto w = std::find_if(list.begin(), list.end(), [&](const Word &x) { return x.text == text; });
-    return w == list.end() ? Word{} : *w;
-}
+Word find(const QList<Word> &list, const QString &text) { for (const Word &w : list) if (w.text == text) return w; return {}; }
 
-// A print system of the test's own: a CUPS scheduler on a socket in a temporary folder, one
-// queue (the default) whose PPD chooses the default page, and a back end that copies each job
-// to a file. The report is printed on it by a program of its own: Qt's print support asks for
-// the printers once a process, at the print system's address (CUPS_SERVER) as it was then.
+// A CUPS scheduler of the test's own on a socket in a temporary folder: one queue, the default,
+// whose PPD chooses the default page, and a back end that copies each job to a file.
 struct PrintQueue {
     const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
     QTemporaryDir dir;
@@ -122,13 +109,11 @@ struct PrintQueue {
             }
         return true;
     }
-    // Starts the queue and prints the report on it: whether the job arrived.
-    bool print(const QString &page, bool landscape)
+    bool print(const QString &page, bool landscape) // starts the queue, prints on it: whether the job came
     {
         for (const char *sub : {"root/ppd", "bin/backend", "spool", "cache", "state", "log", "out"})
             QDir(dir.path()).mkpath(sub);
-        // The scheduler runs its back ends through the helper it is installed with.
-        QFile::link(QFileInfo(cupsd).dir().filePath("../lib/cups/daemon"), dir.filePath("bin/daemon"));
+        QFile::link(QFileInfo(cupsd).dir().filePath("../lib/cups/daemon"), dir.filePath("bin/daemon")); // runs the back ends
         write("root/cupsd.conf", "Listen %D/cups.sock\nLogLevel info\nBrowsing No\nWebInterface No\nDefaultAuthType None\n<Location />\n"
                                  "Order allow,deny\nAllow all\n</Location>\n<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n");
         write("root/cups-files.conf", "ServerRoot %D/root\nServerBin %D/bin\nRequestRoot %D/spool\nTempDir %D/spool\nCacheDir %D/cache\n"
@@ -138,13 +123,11 @@ struct PrintQueue {
         QFile::setPermissions(dir.filePath("bin/backend/copy"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         write("root/printers.conf", "<DefaultPrinter test>\nInfo Test\nDeviceURI copy:%D/out/job.pdf\nState Idle\nAccepting Yes\nShared No\n" +
                                         QString(landscape ? "Option orientation-requested 4\n" : "") + "</DefaultPrinter>\n");
-        // The job's PDF goes to the back end as it stands; the pages' printable areas differ, so
-        // that the margins show which page the layout took them from.
-        QString ppd = "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
-                      "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TEST.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Test)\"\n"
-                      "*ModelName: \"Test\"\n*ShortNickName: \"Test\"\n*NickName: \"Test\"\n*PSVersion: \"(3010.000) 0\"\n"
-                      "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
-                      "*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n*cupsFilter: \"application/pdf 0 -\"\n";
+        // The job's PDF goes to the back end as it stands; the pages' margins differ.
+        QString ppd = "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+                      "*PCFileName: \"TEST.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Test)\"\n*ModelName: \"Test\"\n*ShortNickName: \"Test\"\n*NickName: \"Test\"\n"
+                      "*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n*FileSystem: False\n"
+                      "*Throughput: \"1\"\n*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n*cupsFilter: \"application/pdf 0 -\"\n";
         const QList<QStringList> sizes = {{"A4", "595", "842", "18 24 577 818"}, {"A6", "298", "420", "12 30 286 402"},
                                           {"Letter", "612", "792", "30 30 582 762"}};
         for (const QString option : {"PageSize", "PageRegion"}) {
@@ -205,8 +188,7 @@ class HistoryReportTest : public QObject, LinkFixture
         main->cmdMain[6]->click();
         return main->statusPanelText(1) == QStringLiteral("Upload / Download Successful");
     }
-    // The grid shows `rows` from the top (one without event: empty, black), numbered from
-    // `first`, and the group's menu item alone is checked.
+    // The grid shows `rows` (one without event: empty, black) numbered from `first`, its group checked.
     void checkGrid(const QList<SampleHistoryRow> &rows, int first)
     {
         QCOMPARE(main->mnuHistory[1]->isChecked(), first == 1);
@@ -223,8 +205,7 @@ class HistoryReportTest : public QObject, LinkFixture
     }
 
     struct QueueRow { const char *name, *page; bool landscape; double width, height, top, bottom, left; };
-    // history: 0 decoded but not shown, 1 no alert, 2 seven alerts (21-40 shown), 3 only an
-    // alert without date, 4 only that in entry 40; printer: 0 none, 1 a PDF, 2 a PDF in a missing folder.
+    // history: 0 not shown, 1 none, 2 seven alerts (21-40 shown), 3 only an undated one, 4 that in entry 40; printer: 0 none, 1 PDF, 2 bad PDF
     struct CommandRow { const char *name; int history, printer; bool printOk; const char *saveAs; QStringList boxes; };
 
 private slots:
@@ -253,18 +234,16 @@ private slots:
         HistoryOnScreen = false;
     }
 
-    // The second group holds an unknown code, a watch, and an alert whose day could not be
-    // read (no date, but it keeps its row).
+    // Group 2: an unknown code, a watch, an alert whose day could not be read (no date, but its row).
     void transfersShowAndPrint()
     {
-        QVERIFY(startReceiver(1));
+        QVERIFY(startReceiver(1) && !main->mnuView->menuAction()->isEnabled());
         ReceiverConfig.EDITOR.SerialPort = 1;
         const QList<SampleHistoryRow> first = sampleSevenAlerts(), second = {{},
             {historyRecord(124, 18, 45, "WXR", "XYZ"), "4-May", "13:45", "01:30", "WXR", "Unknown Event Code", 0},
             {historyRecord(140, 19, 30, "PEP", "TOA"), "20-May", "14:30", "01:30", "PEP", "Tornado Watch", 2},
             {historyRecord({.day = "1?3"}), "", "13:45", "01:30", "CIV", "Tornado Warning", 1}};
         QList<QByteArray> records = recordsOf(first) + QList<QByteArray>(13, emptyHistoryRecord()) + recordsOf(second);
-        QVERIFY(!main->mnuView->menuAction()->isEnabled());
         QVERIFY(transfer(records));
         QVERIFY(main->mnuView->menuAction()->isEnabled() && main->mnuSaveAs->isEnabled());
         checkGrid(first, 1);
@@ -277,19 +256,15 @@ private slots:
         main->mnuHistory[1]->trigger();
         checkGrid(first, 1);
 
-        // A transfer that fails clears the grid as it starts (the numbers stay, the menus are
-        // disabled); HistoryTable keeps the last history, but both commands refuse.
+        // A failed transfer clears grid and menus (not the numbers, nor HistoryTable); both commands refuse.
         main->mnuHistory[2]->trigger();
         receiver->setFault(ReceiverSimulator::Fault::BadDownloadChecksum);
         QVERIFY(!transfer(records));
         QCOMPARE(main->statusPanelText(1), QStringLiteral("Downloading Data"));
         QVERIFY(!main->mnuView->menuAction()->isEnabled() && !main->mnuSaveAs->isEnabled());
-        for (int r = 0; r < frmMain::kHistoryRows; ++r) {
-            const HistoryGrid &g = grid();
+        for (const HistoryGrid &g = grid(); const int r : {0, 1, 2, 3, 19})
             QCOMPARE(g.lblNum[r]->text() + g.lblDate[r]->text() + g.lblTime[r]->text() + g.lblLength[r]->text() + g.lblOrg[r]->text() +
-                         g.lblEvent[r]->text(), QString::number(r + 21));
-            QCOMPARE(g.lblEvent[r]->palette().color(QPalette::Window), QColor(255, 255, 255));
-        }
+                         g.lblEvent[r]->text() + g.lblEvent[r]->palette().color(QPalette::Window).name(), QString::number(r + 21) + "#ffffff");
         QCOMPARE(HistoryTable[0].Event, QStringLiteral("Tornado Warning"));
         checkPortClosed();
         doubles().messages.clear();
@@ -301,14 +276,12 @@ private slots:
 
         receiver->setFault(ReceiverSimulator::Fault::None);
         QVERIFY(transfer(records));
-        checkGrid(first, 1);
         doubles().messages.clear();
         main->cmdMain[8]->click();
         QCOMPARE(shownBoxes(), QStringList{kPrintQuestion});
     }
 
-    // The page as data (the title on the sixth line, the heading emphasised, 54 lines) and
-    // through QPrinter on paper: one page, the columns under the heading.
+    // The page as data (title on line 6, heading emphasised, 54 lines), and on paper (one page).
     void printedPage()
     {
         presentDownload(printCaseRecords());
@@ -330,8 +303,8 @@ private slots:
         const QString text = pdfText(outPath("report.pdf"));
         const QStringList lines = text.split(u'\n');
         const QString heading = lines.value(lines.indexOf(QRegularExpression(".*Event Code Received.*")));
-        QVERIFY2(lines[0].contains("Orvane Digital Weather Receiver History Report") && !text.chopped(1).contains(u'\f'), qPrintable(text));
-        QVERIFY(text.contains("Print date: Monday, June 15, 2026"));
+        QVERIFY2(lines[0].contains("Orvane Digital Weather Receiver History Report") && !text.chopped(1).contains(u'\f') &&
+                     text.contains("Print date: Monday, June 15, 2026"), qPrintable(text));
         QVERIFY(QRegularExpression("^\\s*Num\\s+Event Date\\s+Time\\s+Length\\s+ORG\\s+Event Code Received\\s*$").match(heading).hasMatch());
         for (int n = 1; n <= 40; ++n)
             QVERIFY2(entryPrinted(lines, n, expected[13 + n].split(QRegularExpression("[\t|]+ *"), Qt::SkipEmptyParts).mid(1)), qPrintable(entryLine(lines, n)));
@@ -339,9 +312,8 @@ private slots:
         QCOMPARE(entryLine(lines, 3).indexOf("09:05"), heading.indexOf("Time"));
     }
 
-    // On the default queue of a real print system whose default page is not A4: the job comes
-    // in the queue's page size and orientation, within its margins for that page, and a page
-    // too small for the report's 54 lines breaks where the next line would not fit.
+    // On a default queue whose default page is not A4: the job in its page size, orientation and
+    // margins; a page too small for the 54 lines breaks where the next line would not fit.
     void printedOnTheDefaultQueue_data()
     {
         addRows<QueueRow>({{"A6", "A6", false, 297.6, 419.5, 18, 30, 12}, {"US Letter, landscape", "Letter", true, 792, 612, 30, 30, 30}});
@@ -355,7 +327,7 @@ private slots:
         QVERIFY2(queue.print(row.page, row.landscape), qPrintable(queue.failure));
         const QString job = queue.dir.filePath("out/job.pdf"), boxes = pdfText(job, "-bbox");
         const QStringList pages = boxes.split("<page ", Qt::SkipEmptyParts).mid(1);
-        // The report's type, Arial 10 pt, as the printer lays it out: line height and column in points.
+        // The report's type, Arial 10 pt: line height and column in points.
         auto printer = pdfPrinter(outPath("metrics.pdf"));
         QFont arial(QStringLiteral("Arial"));
         arial.setPointSizeF(10);
@@ -370,11 +342,10 @@ private slots:
                  qPrintable(QString("title at %1, %2").arg(title.left).arg(title.top)));
         QVERIFY(qAbs(date.top - title.top - 3 * line) < 1 && qAbs(num.top - title.top - 6 * line) < 1);
         QVERIFY(qAbs(date.left - row.left - 8 * column) < 1.5 && dateColumn.left > num.left);
-        // Arial or its nearest match, bold for the heading.
         const QString fonts = QString::fromLatin1(runProgram("pdffonts", {job}, 60000).output);
         QVERIFY2(fonts.contains(QRegularExpression("(LiberationSans|Arial)-Bold")) &&
-                     fonts.contains(QRegularExpression("(LiberationSans|Arial)(MT)?(-Regular)?\\s")), qPrintable(fonts));
-        QList<int> entries, all;
+                     fonts.contains(QRegularExpression("(LiberationSans|Arial)(MT)?(-Regular)?\\s")), qPrintable(fonts)); // Arial or its nearest match, bold for the heading
+        QList<int> entries, all(40);
         for (int p = 0; p < pages.size(); ++p) {
             const auto size = QRegularExpression("^width=\"([0-9.]+)\" height=\"([0-9.]+)\"").match(pages[p]);
             QVERIFY2(qAbs(size.captured(1).toDouble() - row.width) < 1 && qAbs(size.captured(2).toDouble() - row.height) < 1, qPrintable(pages[p].left(40)));
@@ -391,29 +362,24 @@ private slots:
             if (p > 0) // the next page starts at the top margin
                 QVERIFY2(qAbs(tops.first() - row.top) < 1, qPrintable(QString::number(tops.first())));
         }
-        for (int n = 1; n <= 40; ++n)
-            all << n;
+        std::iota(all.begin(), all.end(), 1);
         QCOMPARE(entries, all);
     }
 
-    // Both commands refuse only when the history on screen since the last successful transfer
-    // holds no alert. Printing asks first; saving takes only names ending in ".TXT".
+    // Both commands refuse only when the history on screen holds no alert; printing asks first,
+    // saving takes only names ending in ".TXT".
     void commands_data()
     {
         const QString noPrinter = box("Error #305:  No Printer Found. History Report Not Printed. ");
         const QString refused = box("Error #302:  Print Spooling Error. History Report Not Printed. ");
         addRows<CommandRow>({
-            {"before any transfer", 0, 1, true, "REPORT.TXT", kBothRefused},
-            {"no alert in the history", 1, 1, true, "REPORT.TXT", kBothRefused},
+            {"before any transfer", 0, 1, true, "REPORT.TXT", kBothRefused}, {"no alert", 1, 1, true, "REPORT.TXT", kBothRefused},
             {"group 21-40 shown", 2, 1, true, "REPORT.TXT", {kPrintQuestion}},
-            {"only alert without date", 3, 1, true, "report.TXT", {kPrintQuestion}},
-            {"only alert in entry 40", 4, 1, true, "REPORT.TXT", {kPrintQuestion}},
-            {"print and save cancelled", 2, 1, false, "", {kPrintQuestion}},
+            {"only alert without date", 3, 1, true, "report.TXT", {kPrintQuestion}}, {"only alert in entry 40", 4, 1, true, "REPORT.TXT", {kPrintQuestion}},
             {"no printer, lower case", 2, 0, true, "report.txt", {kPrintQuestion, noPrinter, kBadExtension}},
             {"job refused, mixed case", 2, 2, true, "report.Txt", {kPrintQuestion, refused, kBadExtension}},
-            {"no extension", 2, 1, true, "report", {kPrintQuestion, kBadExtension}},
-            {"other extension", 2, 1, true, "report.DAT", {kPrintQuestion, kBadExtension}},
-            {"TXT without dot", 2, 1, true, "reportTXT", {kPrintQuestion, kBadExtension}},
+            {"no extension", 2, 1, true, "report", {kPrintQuestion, kBadExtension}}, {"other extension", 2, 1, true, "report.DAT", {kPrintQuestion, kBadExtension}},
+            {"TXT without dot", 2, 1, true, "reportTXT", {kPrintQuestion, kBadExtension}}, {"print and save cancelled", 2, 1, false, "", {kPrintQuestion}},
         });
     }
     void commands()
@@ -442,9 +408,8 @@ private slots:
         QCOMPARE(QFile::exists(file) && *row.saveAs, row.history > 1 && file.endsWith(".TXT"));
     }
 
-    // The file of a history with two alerts, byte for byte; saving again replaces it whole. A
-    // write that fails (a full disk, binding root too; a missing folder) leaves the old file,
-    // nothing partial or temporary, and a message that says why.
+    // The file byte for byte, replaced whole; a failed write (a full disk, a missing folder)
+    // leaves the old file, nothing partial, and says why.
     void savedFile()
     {
         presentDownload({historyRecord(123, 18, 45, "WXR", "TOR"), historyRecord(64, 14, 5, "CIV", "XYZ")});

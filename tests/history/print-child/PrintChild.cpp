@@ -1,8 +1,6 @@
-// The program HistoryReportTest runs to print the history report, of 40 alerts, on the
-// system's default printer through the real printer seam, as the editor does: in a process
-// of its own, since Qt's print support asks for the printers once, at the print system's
-// address (CUPS_SERVER) as the process had it then. A message the report would show goes to
-// standard error. Exit status: 0 printed, 1 not printed.
+// Prints a report of 40 alerts on the default printer through the real seam, for HistoryReportTest:
+// a process of its own, as Qt asks for the printers once, at CUPS_SERVER as it was then.
+// Messages go to standard error. Exit status: 0 printed, 1 not printed.
 #include "support/HistoryRecords.h"
 
 #include "core/Platform.h"
