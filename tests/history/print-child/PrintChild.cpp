@@ -1,13 +1,6 @@
-// The program HistoryReportTest runs to print the history report on the system's default
-// printer, as the editor does: a history of 40 alerts in the download, then the report
-// through the real printer seam. It is a process of its own because Qt's print support asks
-// the print system for its printers once, with the print system's address (CUPS_SERVER) as
-// the process had it then.
-//
-//   orvane-print-child
-//
-// A message the report would show is written to standard error.
-// Exit status: 0 printed, 1 not printed.
+// Prints a report of 40 alerts on the default printer through the real seam, for HistoryReportTest:
+// a process of its own, as Qt asks for the printers once, at CUPS_SERVER as it was then.
+// Messages go to standard error. Exit status: 0 printed, 1 not printed.
 #include "support/HistoryRecords.h"
 
 #include "core/Platform.h"
