@@ -102,18 +102,11 @@ private slots:
 
     // Boxes in their groups and pages; both pages in one place; one page, the page buttons, the
     // count and OK show in full whatever the font size (what a screen scaling changes).
-    void window_data()
-    {
-        QTest::addColumn<int>("pointSize");
-        QTest::newRow("small") << 7;
-        QTest::newRow("huge") << 30;
-    }
     void window()
     {
-        QFETCH(int, pointSize);
         frmEvent window;
         QFont font = window.font();
-        font.setPointSize(pointSize);
+        font.setPointSize(30);
         window.setFont(font);
         for (const EventTableRow &row : EventTable) {
             auto *box = window.findChild<QCheckBox *>(QStringLiteral("chk") + row.Code);
