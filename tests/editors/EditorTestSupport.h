@@ -1,7 +1,7 @@
 #pragma once
 // What the editor window tests share: a record as on a fresh installation (read through the
-// real settings store), the settings block as bytes, clicks on boxes and option buttons,
-// and waiting until a window has read the record.
+// real settings store), the settings block as bytes, clicks where the owner clicks, and
+// running a check on a modal window once it is open.
 
 #include "support/Doubles.h"
 
@@ -16,8 +16,7 @@
 #include <QTimer>
 #include <functional>
 
-// The record of a fresh installation: every key missing from the (empty) store.
-inline void freshRecord()
+inline void freshRecord() // every key missing from the (empty) store
 {
     freshHome();
     clearReceiverConfig();
@@ -32,7 +31,6 @@ inline QByteArray settingsBlock()
     return QByteArray(reinterpret_cast<const char *>(SettingsImage.data()), int(SettingsImage.size()));
 }
 
-// A block from its bytes as a hex string ("00 03 03 ..."), for readable rows.
 inline QByteArray blockFromHex(const char *hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }
 
 // The caption as the owner reads it: without the accelerator marks.
@@ -41,8 +39,7 @@ inline QString shownText(const QAbstractButton *button)
     return QString(button->text()).replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
 }
 
-// A click where the owner clicks: on the box or the round button, inside the widget.
-inline void click(QAbstractButton *button)
+inline void click(QAbstractButton *button) // on the box or the round button, inside the widget
 {
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->height() / 2, button->height() / 2));
@@ -53,25 +50,6 @@ inline bool openWindow(QWidget &window)
 {
     window.show();
     return QTest::qWaitForWindowActive(&window);
-}
-
-// The three ways to leave a window without its changes, as data rows for a test with a
-// `way` column, and the leaving itself: Cancel, Escape (pressed in `escapeIn`), the close box.
-inline void addDiscardRows()
-{
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-}
-inline void discardBy(int way, QDialog &window, QAbstractButton *cancel, QWidget *escapeIn)
-{
-    if (way == 0)
-        QTest::mouseClick(cancel, Qt::LeftButton);
-    else if (way == 1)
-        QTest::keyClick(escapeIn, Qt::Key_Escape);
-    else
-        window.close();
 }
 
 // Runs `act` on the modal window of type W that the next call opens, once it is active.

@@ -1,0 +1,243 @@
+#include "selection/SelectionTestSupport.h"
+#include "support/Rows.h"
+#include "support/TestRegistry.h"
+
+#include "app/frmMain.h"
+#include "config/ReceiverConfig.h"
+#include "selection/EventTable.h"
+#include "selection/frmEvent.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+
+QStringList storedEvents()
+{
+    QStringList codes(EventList.begin(), EventList.begin() + 48);
+    while (!codes.isEmpty() && codes.last().isEmpty())
+        codes.removeLast();
+    return codes;
+}
+
+QStringList tickedCodes(const frmEvent &window)
+{
+    QStringList codes;
+    for (int slot = 0; slot < kEventCodeCount; ++slot)
+        if (window.chk[slot]->isChecked())
+            codes << EventTable[slot].Code;
+    codes.sort();
+    return codes;
+}
+
+// Shows the page holding the box first, as the owner would, and clicks on the box.
+void tick(frmEvent &window, const QString &code)
+{
+    window.cmdSelect_Click(EventTable[eventSlot(code)].Page - 1);
+    QCheckBox *box = window.box(code);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
+}
+
+QString countText(int n) { return QStringLiteral("Events Selected = %1   (Max 48)").arg(n); }
+
+struct ListRow {
+    const char *name, *list, *slot48, *ticked; // lists comma-separated; EventList gets `list`
+};
+
+} // namespace
+
+// The event table and the event window.
+class EventTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { initEventTable(); }
+    void init()
+    {
+        clearReceiverConfig();
+        doubles().clear();
+    }
+
+    void table()
+    {
+        QSet<QString> codes;
+        QSet<int> storeOrders;
+        QMap<QString, int> perGroup;
+        static const QRegularExpression code(QStringLiteral("^[A-Z]{3}$"));
+        for (const EventTableRow &row : EventTable) {
+            QVERIFY2(code.match(row.Code).hasMatch() && !row.Name.isEmpty(), qPrintable(row.Code));
+            QVERIFY(row.StoreOrder >= 1 && row.StoreOrder <= 52 && eventGroupTitles(row.Page).contains(row.Group));
+            codes.insert(row.Code);
+            storeOrders.insert(row.StoreOrder);
+            ++perGroup[row.Group];
+            if (row.Page == 1)
+                QVERIFY2(QStringList({"Watch", "Warning", "Statement", "Severe Weather", "Special Weather"}).contains(row.Caption),
+                         qPrintable(row.Code));
+            else if (row.Code != "EVI" && row.Code != "SPW")
+                QCOMPARE(row.Caption, row.Name);
+        }
+        QCOMPARE(codes.size(), 52);
+        QCOMPARE(storeOrders.size(), 52);
+        QCOMPARE(eventGroupTitles(1).size(), 12);
+        QCOMPARE((QList<int>{perGroup.value("Emergency - Messages"), perGroup.value("Misc Events"), perGroup.value("Misc Warnings")}),
+                 (QList<int>{7, 5, 13}));
+        QStringList ordered;
+        for (int slot : eventSlotsInStoreOrder())
+            ordered << EventTable[slot].Code;
+        QCOMPARE(ordered.mid(0, 4) + ordered.mid(16, 3) + ordered.mid(49),
+                 QStringList({"AVA", "AVW", "CFA", "CFW", "SVR", "TOA", "TOR", "RWT", "SVS", "SPS"}));
+        // 49 ticked are refused and EventList stays; 48 are stored.
+        EventList.fill(QStringLiteral("OLD"));
+        std::array<bool, kEventCodeCount> ticked{};
+        std::fill_n(ticked.begin(), 49, true);
+        QVERIFY(!storeTickedEvents(ticked));
+        QCOMPARE(QSet<QString>(EventList.begin(), EventList.end()), QSet<QString>{"OLD"});
+        ticked[0] = false;
+        QVERIFY(storeTickedEvents(ticked));
+        QVERIFY(!EventList[47].isEmpty());
+    }
+
+    // Boxes in their groups and pages; both pages in one place; one page, the page buttons, the
+    // count and OK show in full whatever the font size (what a screen scaling changes).
+    void window()
+    {
+        frmEvent window;
+        QFont font = window.font();
+        font.setPointSize(30);
+        window.setFont(font);
+        for (const EventTableRow &row : EventTable) {
+            auto *box = window.findChild<QCheckBox *>(QStringLiteral("chk") + row.Code);
+            QVERIFY2(box && box->text() == row.Caption, qPrintable(row.Code));
+            auto *frame = qobject_cast<QGroupBox *>(box->parentWidget());
+            QVERIFY(frame && frame->title() == row.Group);
+            QCOMPARE(frame->parentWidget(), row.Page == 1 ? window.Picture1 : window.Picture2);
+        }
+        QCOMPARE((QStringList{window.cmdSelect[0]->text(), window.cmdSelect[1]->text(), window.cmdOK->text()}),
+                 (QStringList{"Page 1", "Page 2", "OK"}));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect page1 = window.Picture1->geometry();
+        for (int page = 0; page < 2; ++page) {
+            QTest::mouseClick(window.cmdSelect[page], Qt::LeftButton);
+            QCOMPARE(window.windowTitle(), QStringLiteral(" Orvane Event Codes. Page %1").arg(page + 1));
+            QWidget *panel = page == 0 ? window.Picture1 : window.Picture2;
+            QVERIFY(panel->isVisible() && !(page == 0 ? window.Picture2 : window.Picture1)->isVisible());
+            QCOMPARE(panel->geometry(), page1);
+            QStringList titles;
+            for (QGroupBox *frame : panel->findChildren<QGroupBox *>())
+                titles << frame->title();
+            QCOMPARE(titles, eventGroupTitles(page + 1));
+            const QRect panelRect(panel->mapTo(&window, QPoint()), panel->size());
+            QVERIFY(window.rect().contains(panelRect));
+            for (QWidget *w : std::initializer_list<QWidget *>{window.cmdSelect[0], window.cmdSelect[1], window.cmdOK}) {
+                const QRect r(w->mapTo(&window, QPoint()), w->size());
+                QVERIFY2(window.rect().contains(r) && r.top() >= panelRect.bottom(), qPrintable(w->objectName()));
+                QVERIFY(w->width() >= w->minimumSizeHint().width());
+            }
+            const QRect count(window.lblCount->mapTo(&window, QPoint()), window.lblCount->size());
+            QVERIFY(window.rect().contains(count) && count.top() >= panelRect.bottom());
+            QVERIFY(window.lblCount->width() >= window.lblCount->fontMetrics().horizontalAdvance(window.lblCount->text()));
+            for (QCheckBox *box : panel->findChildren<QCheckBox *>()) {
+                QVERIFY2(panelRect.contains(QRect(box->mapTo(&window, QPoint()), box->size())), qPrintable(box->objectName()));
+                QVERIFY2(box->width() >= box->sizeHint().width(), qPrintable(box->objectName()));
+            }
+        }
+        window.SelectPage(7); // not a page: nothing changes
+        QVERIFY(window.Picture2->isVisible());
+        // Reopening a window the owner made taller brings it back to the page's height.
+        const int fitted = window.height();
+        window.resize(window.width(), fitted + 300);
+        window.hide();
+        window.show();
+        QCOMPARE(window.height(), fitted);
+    }
+
+    // The window ticks by code and stores in store order, each code once; unknown codes and
+    // slot 48 (not the window's) are left out, slot 48 kept as it was.
+    void lists_data()
+    {
+        addRows<ListRow>({
+            {"default list reversed with gaps", "RWT,,,RMT,,,TOR,,,TOA,,,SVR,,,SVA,,,HWW,,,HWA,,,FLW,,,FLA,,,FFW,,,FFA", "",
+             "FFA,FFW,FLA,FLW,HWA,HWW,SVA,SVR,TOA,TOR,RMT,RWT"},
+            {"duplicate ticks once, stored once", "TOR,SVR,TOR", "", "SVR,TOR"},
+            {"slot 48 ignored and kept", "FFW", "TOR", "FFW"},
+            {"unknown and lower-case codes dropped", "XYZ,tor,RWT", "", "RWT"},
+        });
+    }
+    void lists()
+    {
+        QFETCH(ListRow, row);
+        const QStringList list = QString::fromLatin1(row.list).split(u',');
+        const QStringList ticked = QString::fromLatin1(row.ticked).split(u',');
+        std::copy(list.begin(), list.end(), EventList.begin());
+        EventList[48] = QString::fromLatin1(row.slot48);
+        frmEvent window;
+        QStringList sorted = ticked;
+        sorted.sort();
+        QCOMPARE(tickedCodes(window), sorted);
+        QCOMPARE(window.lblCount->text(), countText(ticked.size()));
+        QTest::mouseClick(window.cmdOK, Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(storedEvents(), ticked);
+        QCOMPARE(EventList[48], QString::fromLatin1(row.slot48));
+    }
+
+    void tick49IsUndoneWithABeep()
+    {
+        for (int i = 0; i < 48; ++i)
+            EventList[i] = EventTable[i].Code;
+        frmEvent window;
+        window.show();
+        QCOMPARE(window.lblCount->text(), countText(48));
+        const QString extra = EventTable[50].Code; // WSW, page 1
+        tick(window, extra);
+        QVERIFY(!window.box(extra)->isChecked());
+        QCOMPARE(doubles().beeps, 1);
+        QCOMPARE(window.lblCount->text(), countText(48));
+        tick(window, EventTable[0].Code); // freeing one place lets the next tick stand
+        QCOMPARE(window.lblCount->text(), countText(47));
+        tick(window, extra);
+        QVERIFY(window.box(extra)->isChecked());
+        QCOMPARE(doubles().beeps, 1);
+        window.cmdOK_Click();
+        QCOMPARE(storedEvents().size(), 48);
+        QVERIFY(storedEvents().contains(extra) && !storedEvents().contains(EventTable[0].Code));
+    }
+
+    // Opened modally from the main window and destroyed on closing: the close box discards
+    // the changes, and the next opening starts afresh from EventList on page 1.
+    void openedModallyFromTheMainWindow()
+    {
+        frmMain main;
+        main.show();
+        EventList[0] = QStringLiteral("TOR");
+        EventList[48] = QStringLiteral("RWT");
+        const auto before = EventList;
+        QStringList seen;
+        whenModalOpens<frmEvent>([&](frmEvent *window) {
+            seen << tickedCodes(*window).join(',');
+            tick(*window, "CEM");
+            tick(*window, "TOR"); // untick
+            window->close();
+        });
+        QTest::mouseClick(main.cmdMain[2], Qt::LeftButton);
+        QCOMPARE(EventList, before);
+        whenModalOpens<frmEvent>([&](frmEvent *window) {
+            seen << tickedCodes(*window).join(',') << window->windowTitle();
+            QVERIFY(window->Picture1->isVisible());
+            tick(*window, "SVR");
+            QTest::mouseClick(window->cmdOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(main.cmdMain[2], Qt::LeftButton);
+        QCOMPARE(seen, QStringList({"TOR", "TOR", " Orvane Event Codes. Page 1"}));
+        QCOMPARE(storedEvents(), QStringList({"SVR", "TOR"}));
+        QCOMPARE(EventList[48], QStringLiteral("RWT"));
+        QVERIFY(main.findChildren<frmEvent *>().isEmpty());
+    }
+};
+
+ORVANE_TEST(EventTest)
+#include "EventTest.moc"

@@ -1,0 +1,367 @@
+#include "config/ConfigTestSupport.h"
+#include "selection/SelectionTestSupport.h"
+#include "support/TestRegistry.h"
+
+#include "app/Startup.h"
+#include "config/ReceiverConfig.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmEnterFIP.h"
+#include "selection/frmFIPS.h"
+#include "StateFileGenerator.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+QString stateLine(const char *code, const char *county, const char *city, const char *frequency)
+{
+    return QString::fromLatin1(code) + QStringLiteral("  ") + QString::fromLatin1(county).leftJustified(22) + u' ' +
+           QString::fromLatin1(city).leftJustified(24) + QString::fromLatin1(frequency);
+}
+
+QString key(const char *city, const char *frequency) { return u' ' + QString::fromLatin1(city).leftJustified(24) + frequency; }
+
+QString committedFile(int s) { return committedStatesDir() + u'/' + stateFileName(s); }
+
+} // namespace
+
+// The tables, the reader and the transmitter search, on state files of the test's own.
+class StateDatabaseTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir states;
+
+private slots:
+    void init()
+    {
+        doubles().clear();
+        setStatesDirectory(states.path());
+    }
+    void cleanupTestCase() { setStatesDirectory(QString()); }
+
+    void tables()
+    {
+        QCOMPARE((QStringList{stateFileName(0), stateFileName(8), stateFileName(49), stateFileName(51), stateFileName(53),
+                              stateFileName(-1), stateFileName(54)}),
+                 (QStringList{"Al_102.st", "Fl_109.st", "Wy_150.st", "Mr_152.st", "Vi_154.st", "", ""}));
+        QCOMPARE(QString::fromLatin1(StateTable[51].name), QStringLiteral("N Mariana Islands"));
+        QStringList frequencies; // "All" (0) filters nothing
+        for (int i = -1; i <= 8; ++i)
+            frequencies << frequencyText(i);
+        QCOMPARE(frequencies, QStringList({"", "", "162.400", "162.425", "162.450", "162.475", "162.500", "162.525", "162.550", ""}));
+        // The state name of every state number; the rest have none.
+        const QStringList names = QStringLiteral(
+            "01Alabama,02Alaska,04Arizona,05Arkansas,06California,08Colorado,09Connecticut,10Delaware,11District Of Columbia,"
+            "12Florida,13Georgia,15Hawaii,16Idaho,17Illinois,18Indiana,19Iowa,20Kansas,21Kentucky,22Louisiana,23Maine,"
+            "24Maryland,25Massachusetts,26Michigan,27Minnesota,28Mississippi,29Missouri,30Montana,31Nebraska,32Nevada,"
+            "33New Hampshire,34New Jersey,35New Mexico,36New York,37North Carolina,38North Dakota,39Ohio,40Oklahoma,"
+            "41Oregon,42Pennsylvania,44Rhode Island,45South Carolina,46South Dakota,47Tennessee,48Texas,49Utah,50Vermont,"
+            "51Virginia,53Washington,54West Virginia,55Wisconsin,56Wyoming,66Guam,69Mariana Islands,72Puerto Rico,"
+            "78US Virgin Islands").split(u',');
+        for (int n = 0; n < 100; ++n) {
+            const QString number = QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+            const auto it = std::find_if(names.begin(), names.end(), [&](const QString &s) { return s.startsWith(number); });
+            QCOMPARE(stateNameForNumber(u'0' + number + QStringLiteral("001  Broward")), it == names.end() ? QString() : it->mid(2));
+        }
+        QCOMPARE(stateNameForNumber("0"), QString());
+    }
+
+    void seenList()
+    {
+        clearSeenList();
+        QCOMPARE((QList<bool>{markSeen("a"), markSeen("b"), markSeen("a"), markSeen("a ")}), (QList<bool>{0, 0, 1, 0}));
+        QCOMPARE(SeenList.count, qint16(3));
+        clearSeenList();
+        QVERIFY(!markSeen("a"));
+        for (int k = 1; k < kStateFileMaxLines; ++k)
+            markSeen(QString::number(k));
+        QVERIFY(seenListFull());
+        QVERIFY(markSeen("new")); // nothing more fits
+    }
+
+    // Sorted regardless of case, each transmitter once; uncovered counties and text past
+    // column 62 ignored; a file of 501 lines is read, 502 are not.
+    void transmittersAndLimits()
+    {
+        const QStringList lines = {stateLine("012001", "One", "Zulu, FL", "162.475"), stateLine("012003", "Two", "Alpha, FL", "162.400"),
+                                   "", "012005  Three                  --No NWR Coverage--",
+                                   stateLine("012007", "Four", "Zulu, FL", "162.475") + "   remark past column 62",
+                                   stateLine("012009", "Five", "beta, FL", "162.475"), stateLine("012011", "Six", "Alpha, FL", "162.400")};
+        const QString alpha = key("Alpha, FL", "162.400"), beta = key("beta, FL", "162.475"), zulu = key("Zulu, FL", "162.475");
+        QCOMPARE(transmitterKeys(lines, QString()), QStringList({alpha, beta, zulu}));
+        QCOMPARE(transmitterKeys(lines, "162.475"), QStringList({beta, zulu}));
+        QCOMPARE(transmitterKeys(lines, "162.525"), QStringList());
+        for (int count : {0, 501, 502}) {
+            writeFileBytes(states.filePath(stateFileName(8)), QByteArray("012001  One                    Zulu, FL               162.475\r\n").repeated(count));
+            QStringList read;
+            QCOMPARE(readStateFile(8, read), count < 502);
+            QCOMPARE(read.size(), count < 502 ? count : 0);
+            QVERIFY(count == 0 || count == 502 || !read.first().endsWith(u'\r'));
+        }
+        QStringList none;
+        QVERIFY(!readStateFile(9, none)); // Georgia's file does not exist here
+        QVERIFY(!readStateFile(54, none));
+    }
+
+    // A transmitter heard across a state line: counties in state order, each once, each
+    // with the state of its own code; a missing file or a full list stops the scan.
+    void countiesAcrossStates()
+    {
+        for (int s = 0; s < kStateCount; ++s)
+            writeFileBytes(states.filePath(stateFileName(s)), QByteArray());
+        const QByteArray k = "Border Town, AL         162.400";
+        writeFileBytes(states.filePath(stateFileName(0)), "001003  Baldwin                " + k + "\r\n014001  Nowhere                " + k + "\r\n");
+        writeFileBytes(states.filePath(stateFileName(8)), "012033  Escambia               " + k + "\r\n012033  Escambia               " + k +
+                                                              "\r\n012099  Palm Beach             Elsewhere, FL          162.400\r\n"
+                                                              "052001  Odd                    Border Town, AL  162.400  \r\n");
+        const TransmitterCounties found = countiesForTransmitter(u' ' + QString::fromLatin1(k), 99);
+        QVERIFY(found.complete);
+        QCOMPARE(found.entries, (QStringList{"001003  Baldwin                Alabama", "014001  Nowhere                ",
+                                             "012033  Escambia               Florida"}));
+        QCOMPARE(countiesForTransmitter(QString::fromLatin1(k) + QStringLiteral("  "), 99).entries.size(), 3); // blanks around
+        QFile::remove(states.filePath(stateFileName(5)));
+        const TransmitterCounties cut = countiesForTransmitter(u' ' + QString::fromLatin1(k), 99);
+        QVERIFY(!cut.complete);
+        QCOMPARE(cut.entries.size(), 2);
+        writeFileBytes(states.filePath(stateFileName(5)), QByteArray());
+        const TransmitterCounties capped = countiesForTransmitter(u' ' + QString::fromLatin1(k), 1);
+        QVERIFY(!capped.complete);
+        QCOMPARE(capped.entries.size(), 1);
+    }
+};
+
+// The 54 committed state files: what the tool makes of the coverage listing, in their columns.
+class StateFilesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void committedFilesAreWhatTheListingGives()
+    {
+        const GeneratedStateFiles generated = generateStateFiles(fileBytes(sourceDir() + "/data/nwr/nwr-county-coverage.csv"));
+        QVERIFY2(generated.problems.isEmpty(), qPrintable(generated.problems.join(u'\n')));
+        QCOMPARE(int(generated.files.size()), kStateCount);
+        QCOMPARE(QDir(committedStatesDir()).entryList(QDir::Files).size(), kStateCount);
+        static const QRegularExpression format(QStringLiteral(
+            "^\\d{6}  [!-~][ -~]{21} (([!-~][ -~]{23}162\\.(400|425|450|475|500|525|550))|--No NWR Coverage--)$"));
+        setStatesDirectory(committedStatesDir());
+        for (int s = 0; s < kStateCount; ++s) {
+            const QByteArray content = fileBytes(committedFile(s));
+            QVERIFY2(generated.files.count(stateFileName(s)) && content == generated.files.at(stateFileName(s)), qPrintable(stateFileName(s)));
+            QVERIFY(content.endsWith("\r\n"));
+            QStringList lines;
+            QVERIFY2(readStateFile(s, lines) && lines.size() <= kStateFileMaxLines, StateTable[s].fileName);
+            QStringList names; // every county gets a state name, the counties of its own file that state's
+            for (const QString &line : lines) {
+                QVERIFY2(format.match(line).hasMatch() && !stateNameForNumber(line).isEmpty(), qPrintable(line));
+                names << stateNameForNumber(line);
+            }
+            QVERIFY2(names.contains(QString::fromLatin1(StateTable[s].name).remove(QStringLiteral("N "))), StateTable[s].fileName);
+        }
+        setStatesDirectory(QString());
+    }
+
+    // Same city, state and channel for two call signs: both show their call sign; a call sign
+    // on two channels is a problem. The District of Columbia lands in Maryland's and Virginia's files.
+    void generator()
+    {
+        const QByteArray csv = "state,same,county,transmitter,transmitter_state,callsign,frequency,remarks\n"
+                               "IL,017001,Adams,Springfield,IL,WXJ75,162.400,\nIL,017003,Alexander,Springfield,IL,WXL46,162.400,\n"
+                               "IL,017005,Bond,---No  NWR Coverage---,,,,\nDC,011001,District of Columbia,Washington DC,DC,WNG736,162.450,\n"
+                               "AS,060010,Eastern,Pago Pago,AS,WXM40,162.400,\n";
+        const GeneratedStateFiles out = generateStateFiles(csv);
+        QVERIFY2(out.problems.isEmpty(), qPrintable(out.problems.join(u'\n')));
+        QCOMPARE(out.files.at("Il_114.st"), QByteArray("017001  Adams                  Springfield WXJ75       162.400\r\n"
+                                                       "017003  Alexander              Springfield WXL46       162.400\r\n"
+                                                       "017005  Bond                   --No NWR Coverage--\r\n"));
+        const QByteArray dc = "011001  District of Columbia   Washington DC           162.450\r\n";
+        QCOMPARE(out.files.at("Md_120.st") + out.files.at("Va_145.st") + out.files.at("Fl_109.st"), dc + dc);
+        QVERIFY(!generateStateFiles("not,a,listing\n").problems.isEmpty());
+        QVERIFY(!generateStateFiles(csv + "IL,017007,Boone,Elgin,IL,WXJ75,162.400,\n").problems.isEmpty());
+    }
+};
+
+// The state / transmitter window on the committed state files.
+class StateWindowTest : public QObject
+{
+    Q_OBJECT
+    frmEnterFIP *window = nullptr;
+
+    void chooseTransmitter(const QString &key)
+    {
+        const auto found = window->lstCounty->findItems(key, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        window->lstCounty->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
+    }
+    void chooseState(int index) // from the box's list, as the owner does
+    {
+        window->cmbState->setCurrentIndex(index);
+        emit window->cmbState->activated(index);
+    }
+    QStringList counties() const { return itemTexts(frmFIPS::instance()->lstFips); }
+
+private slots:
+    void init()
+    {
+        clearReceiverConfig();
+        doubles().clear();
+        setStatesDirectory(committedStatesDir());
+        ReceiverConfig.EDITOR.StateID = 8;
+        ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
+        window = frmEnterFIP::instance();
+        initStateSelection();
+    }
+    void cleanupTestCase()
+    {
+        window->hide();
+        frmFIPS::instance()->hide();
+        setStatesDirectory(QString());
+    }
+
+    // The saved choice shown; the frequency filter; West Palm Beach brings its four counties.
+    void savedChoiceFilterAndTransmitter()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane State / Transmitter Entry"));
+        QCOMPARE((QList<int>{int(window->cmbState->count()), window->cmbState->itemData(53).toInt(), int(window->cmbLimit->count())}),
+                 (QList<int>{54, 53, 8}));
+        QCOMPARE(window->cmbState->currentText() + u' ' + window->cmbLimit->currentText(), QStringLiteral("Florida All"));
+        QCOMPARE(frmFIPS::instance()->lblState->text(), QStringLiteral("Florida"));
+        QCOMPARE(frmFIPS::instance()->lblTransmitter->text(), ReceiverConfig.EDITOR.TransmitterLocation);
+        QVERIFY(window->lstCounty->selectedItems().isEmpty() && doubles().messages.isEmpty());
+        QCOMPARE(window->lslInfo[2]->text(), QStringLiteral("3.  Within the list box, highlite by clicking on the city were the "
+                                                            "weather transmitter is located."));
+        const QStringList keys = itemTexts(window->lstCounty);
+        QVERIFY(keys.contains(" West Palm Beach, FL     162.475") && keys.contains(" Pensacola, FL           162.400"));
+        QStringList sorted = keys;
+        sorted.sort(Qt::CaseInsensitive);
+        QCOMPARE(keys, sorted);
+        QCOMPARE(keys.size(), QSet<QString>(keys.begin(), keys.end()).size());
+        QVERIFY(std::all_of(keys.begin(), keys.end(), [](const QString &k) { return k.size() == 32; }));
+
+        window->cmbLimit_Click(4);
+        QCOMPARE(ReceiverConfig.EDITOR.FrequencyListingFilter, qint16(4));
+        const QStringList filtered = itemTexts(window->lstCounty);
+        QVERIFY(!filtered.isEmpty() && filtered.size() < keys.size());
+        QVERIFY(std::all_of(filtered.begin(), filtered.end(), [](const QString &k) { return k.endsWith("162.475"); }));
+
+        FipsList[0] = QStringLiteral("X 012011  Broward                Florida");
+        window->show();
+        chooseTransmitter(" West Palm Beach, FL     162.475");
+        window->cmdOk->click();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(counties(), QStringList({"012011  Broward                Florida", "012085  Martin                 Florida",
+                                          "012099  Palm Beach             Florida", "012111  St. Lucie              Florida"}));
+        QCOMPARE(frmFIPS::instance()->tickedCount(), 0);
+        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" West Palm Beach, FL     162.475"));
+        QCOMPARE(frmFIPS::instance()->lblTransmitter->text(), ReceiverConfig.EDITOR.TransmitterLocation);
+        QVERIFY(FipsList[0].isEmpty()); // until the FIPS window stores its list
+        QCOMPARE(doubles().beeps, 0);
+        window->cmbLimit_Click(0);
+        QCOMPARE(window->lstCounty->count(), keys.size());
+    }
+
+    // A double-click on a line confirms as OK does; below the lines, or in an empty list,
+    // nothing is highlighted: a beep and error 3, as OK without a choice gives.
+    void doubleClickAnywhereInTheList_data()
+    {
+        QTest::addColumn<QString>("where");
+        for (const char *where : {"line", "below", "empty", "ok"})
+            QTest::newRow(where) << where;
+    }
+    void doubleClickAnywhereInTheList()
+    {
+        QFETCH(QString, where);
+        chooseState(50); // Guam: one transmitter, the rest of the list is empty
+        QCOMPARE(window->lstCounty->count(), 1);
+        if (where == "empty")
+            window->lstCounty->clear();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QWidget *viewport = window->lstCounty->viewport();
+        const QPoint at = where == "line" ? window->lstCounty->visualItemRect(window->lstCounty->item(0)).center()
+                                          : QPoint(10, viewport->height() - 5);
+        QCOMPARE(window->lstCounty->indexAt(at).isValid(), where == "line");
+        if (where == "ok") {
+            window->cmdOk->click();
+        } else { // as a real double-click comes: a click, then the second press as a double-click
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        }
+        QCOMPARE(window->isVisible(), where != "line");
+        QCOMPARE(doubles().beeps, where == "line" ? 0 : 1);
+        if (where == "line") {
+            QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" Guam, GU                162.400"));
+            QCOMPARE(counties(), QStringList({"066010  Guam                   Guam", "069100  Rota                   Mariana Islands"}));
+        } else {
+            QCOMPARE(shownBoxes(), QStringList{box(" Error, No Transmitter Location Selected. ")});
+            window->cmdCancel->click();
+            QVERIFY(!window->isVisible());
+        }
+    }
+
+    // A state choice empties FipsList at once; Cancel keeps it so, while the FIPS window still
+    // shows its counties. Keys in the boxes are refused with a beep.
+    void stateChoiceAndKeys()
+    {
+        for (QComboBox *box : {window->cmbState, window->cmbLimit}) {
+            for (Qt::Key key : {Qt::Key_Down, Qt::Key_A, Qt::Key_End})
+                QTest::keyClick(box, key);
+            QCOMPARE(box->currentIndex(), box == window->cmbState ? 8 : 0);
+        }
+        QCOMPARE(doubles().beeps, 6);
+        FipsList[0] = QStringLiteral("X 012011  Broward                Florida");
+        fillFipsListBox();
+        window->show();
+        chooseState(42);
+        QCOMPARE(ReceiverConfig.EDITOR.StateID, qint16(42));
+        QVERIFY(itemTexts(window->lstCounty).contains(" San Antonio, TX         162.550"));
+        window->cmdCancel->click();
+        QVERIFY(!window->isVisible() && FipsList[0].isEmpty());
+        QCOMPARE(frmFIPS::instance()->lstFips->count(), 1);
+        QCOMPARE(window->cmbState->currentText(), QStringLiteral("Texas"));
+    }
+
+    // A missing file is named; Pensacola brings Alabama's counties first, and a scan that meets
+    // a missing file (the one after Florida's) beeps and keeps what it found before it.
+    void missingStateFiles()
+    {
+        QTemporaryDir partial;
+        setStatesDirectory(partial.path());
+        QVERIFY(!window->buildTransmitterList(8));
+        QCOMPARE(window->lstCounty->count(), 0);
+        QVERIFY(!window->buildTransmitterList(54));
+        QCOMPARE(shownBoxes(), QStringList({box("Error, State File  Fl_109.st  is missing", QMessageBox::NoIcon),
+                                            box("Error, State File    is missing", QMessageBox::NoIcon)}));
+        doubles().clear();
+        for (int s = 0; s <= 8; ++s)
+            QFile::copy(committedFile(s), partial.filePath(stateFileName(s)));
+        chooseState(8);
+        chooseTransmitter(" Pensacola, FL           162.400");
+        QVERIFY(window->StoreFips());
+        QCOMPARE(counties(), QStringList({"001003  Baldwin                Alabama", "001053  Escambia               Alabama",
+                                          "012033  Escambia               Florida", "012091  Okaloosa               Florida",
+                                          "012113  Santa Rosa             Florida"}));
+        QCOMPARE(doubles().beeps, 1);
+        QVERIFY(doubles().messages.isEmpty());
+    }
+
+    // Start-up without a parameter file, defaults accepted: the FIPS window shows the defaults.
+    void startupStepsFillBothWindows()
+    {
+        frmFIPS::instance()->lstFips->clear();
+        for (const StartupStep &step : startupLoadingSteps())
+            if (step.name != QLatin1String("notePcDaylightState"))
+                runStartupStep(step);
+        QCOMPARE(frmFIPS::instance()->lstFips->count(), 4);
+        QCOMPARE(frmFIPS::instance()->tickedCount(), 4);
+        QCOMPARE(window->cmbState->currentText(), QStringLiteral("Florida"));
+    }
+};
+
+ORVANE_TEST(StateDatabaseTest)
+ORVANE_TEST(StateFilesTest)
+ORVANE_TEST(StateWindowTest)
+#include "StateTest.moc"
