@@ -1,85 +1,28 @@
+#include "config/ConfigTestSupport.h"
 #include "support/Processes.h"
+#include "support/Rows.h"
 #include "support/TestRegistry.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
 #include <array>
 
-// Every file the editor saves is killed in the middle of its save at every system call: a
-// trace of the save program (tests/app/interrupted-save) lists the calls between its marks
-// before and after the save, and strace then runs it again for each of them, killing it at
-// that call (by its name and its count in the program). After every kill the file must be
-// exactly the old one or exactly the new one: never a mix, a stub, an empty file or no file
-// at all (no file only where there was none before: the first save).
+// Every file the editor saves, killed in the middle of its save at every system call: a trace
+// of the save program (tests/app/interrupted-save) lists the calls between its marks before and
+// after the save, and strace runs it again for each of them, killing it at that call (by its
+// name and its count in the program). After every kill the file is exactly the old one or
+// exactly the new one: never a mix, a stub, an empty file or no file at all (no file only where
+// there was none before: the first save); and the next save does not trip over what it left.
 namespace {
 
-// However slow the machine, one run of the save program ends well within this; a run that
-// does not is killed and the test fails.
-constexpr int kRunTimeLimitMs = 20000;
-// The kills that run at the same time.
-constexpr int kFoldersAtOnce = 4;
-
-QStringList saveArguments(const QByteArray &file, const QString &directory, const char *variant)
-{
-    return {QString::fromLatin1(file), directory, QString::fromLatin1(variant)};
-}
-
-// Runs the save program to its end: its exit code, -9 when killed, -1 when it did not end in time.
-int runSave(const QByteArray &file, const QString &directory, const char *variant, const QStringList &straceArguments = {})
-{
-    const ProgramRun run = straceArguments.isEmpty()
-        ? runProgram(QStringLiteral(ORVANE_SAVE_CHILD_BINARY), saveArguments(file, directory, variant), kRunTimeLimitMs)
-        : runProgram(QStringLiteral("strace"), straceArguments + QStringList{ORVANE_SAVE_CHILD_BINARY} + saveArguments(file, directory, variant),
-                     kRunTimeLimitMs);
-    return !run.finished ? -1 : run.crashed ? -9 : run.exitCode;
-}
-
-// The system calls of the save, from its first mark to its last, as strace injection
-// arguments: the call's name and its count among the program's calls of that name.
-QStringList saveCalls(const QString &trace)
-{
-    QStringList calls;
-    QHash<QString, int> counts;
-    bool inSave = false;
-    const QRegularExpression call(QStringLiteral("^([a-z0-9_]+)\\("));
-    for (const QString &line : trace.split(u'\n')) {
-        const QRegularExpressionMatch m = call.match(line);
-        if (!m.hasMatch())
-            continue;
-        const int count = ++counts[m.captured(1)];
-        inSave = inSave || line.startsWith(QLatin1String("write(-1, \"save begins\""));
-        if (inSave)
-            calls << QStringLiteral("inject=%1:signal=KILL:when=%2").arg(m.captured(1)).arg(count);
-        if (line.startsWith(QLatin1String("write(-1, \"save ends\"")))
-            return calls;
-    }
-    return {};
-}
-
-// The strace arguments that kill the program at `call` (as saveCalls gives it), tracing no other.
-QStringList killAt(const QString &call)
-{
-    return {"-qq", "-o", "/dev/null", "-e", QStringLiteral("trace=") + call.section(u':', 0, 0).mid(7), "-e", call};
-}
-
-QByteArray readFile(const QString &path, bool *exists = nullptr)
-{
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (exists)
-        *exists = opened;
-    return opened ? file.readAll() : QByteArray();
-}
+constexpr int kRunTimeLimitMs = 20000; // one run of the save program, however slow the machine
+constexpr int kFoldersAtOnce = 4;      // the kills that run at the same time, a folder each
 
 // Every file below `directory` but the saved one (temporary and lock files a save left).
 QStringList strayFiles(const QString &directory, const QString &saved)
@@ -92,156 +35,135 @@ QStringList strayFiles(const QString &directory, const QString &saved)
     return found;
 }
 
+// A folder of its own holds the old and the new file (the settings store keeps the folder).
+struct Folder {
+    QTemporaryDir scratch;
+    QString target;
+    QByteArray old, fresh;
+    QProcess process;
+};
+
 } // namespace
 
 class InterruptedSaveTest : public QObject
 {
     Q_OBJECT
+    struct Row { const char *name, *file, *saved; bool firstSave; };
+    Row now{};
+
+    QStringList save(const Folder &f, const char *variant) const { return {now.file, f.scratch.path(), variant}; }
+    // Runs the save program (under strace when given its arguments) to its end: its exit code,
+    // -9 when killed, -1 when it did not end in time.
+    static int run(const QStringList &arguments, const QStringList &strace = {})
+    {
+        const ProgramRun r = runProgram(strace.isEmpty() ? ORVANE_SAVE_CHILD_BINARY : "strace",
+                                        strace + (strace.isEmpty() ? QStringList() : QStringList{ORVANE_SAVE_CHILD_BINARY}) + arguments, kRunTimeLimitMs);
+        return !r.finished ? -1 : r.crashed ? -9 : r.exitCode;
+    }
+    // Empties the folder and puts the old file back (none before the first save).
+    bool restoreOldFile(Folder &f) const
+    {
+        QFile out(f.target);
+        return QDir(f.scratch.path()).removeRecursively() && QDir().mkpath(now.firstSave ? f.scratch.path() : QFileInfo(f.target).path()) &&
+               (now.firstSave || (out.open(QIODevice::WriteOnly) && out.write(f.old) == f.old.size()));
+    }
+
 private slots:
     void killedSaveLeavesOldOrNewFile_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("saved");   // the file's path in the save's directory
-        QTest::addColumn<bool>("firstSave"); // no file before the save: "old" is no file
-        const struct { const char *name, *file, *saved; } files[] = {
-            {"parameter file", "parameters", "ORVANE_FILE2.DAT"}, {"settings store", "settings", "config/Orvane/Orvane.conf"},
-            {"history report", "report", "HISTORY.TXT"}, {"data dump", "dump", "ORVANE.TXT"}};
-        for (const bool firstSave : {false, true})
-            for (const auto &f : files)
-                QTest::newRow(qPrintable(QString::fromLatin1(f.name) + (firstSave ? QStringLiteral(", first save") : QString())))
-                    << QByteArray(f.file) << QString::fromLatin1(f.saved) << firstSave;
+        addRows<Row>({{"parameter file", "parameters", "ORVANE_FILE2.DAT", false}, {"settings store", "settings", "config/Orvane/Orvane.conf", false},
+                      {"history report", "report", "HISTORY.TXT", false}, {"data dump", "dump", "ORVANE.TXT", false},
+                      {"parameter file, first save", "parameters", "ORVANE_FILE2.DAT", true},
+                      {"settings store, first save", "settings", "config/Orvane/Orvane.conf", true},
+                      {"history report, first save", "report", "HISTORY.TXT", true}, {"data dump, first save", "dump", "ORVANE.TXT", true}});
     }
-
     void killedSaveLeavesOldOrNewFile()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, saved);
-        QFETCH(bool, firstSave);
-        if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
-            QFAIL("strace is missing (scripts/packages.sh installs it)");
-        QElapsedTimer elapsed;
-        elapsed.start();
-        // The kills run a few at a time, each in a folder of its own, which holds its own old
-        // and new file (the settings store keeps the folder it was saved from).
-        struct Folder {
-            QTemporaryDir scratch;
-            QString work, target;
-            QByteArray old, fresh;
-            QProcess process;
-        };
+        QFETCH(Row, row);
+        now = row;
+        const QString saved = QString::fromLatin1(row.saved);
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty(), "strace is missing (scripts/packages.sh installs it)");
         std::array<Folder, kFoldersAtOnce> folders;
-        auto restoreOldFile = [firstSave](Folder &f) {
-            for (const QFileInfo &entry :
-                 QDir(f.work).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-                if (!(entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath())))
-                    return false;
-            if (firstSave)
-                return true;
-            QDir().mkpath(QFileInfo(f.target).absolutePath());
-            QFile out(f.target);
-            return out.open(QIODevice::WriteOnly) && out.write(f.old) == f.old.size();
-        };
         QTemporaryDir traces;
+        const QString trace = traces.filePath(QStringLiteral("trace"));
         QStringList calls;
         for (Folder &f : folders) {
-            QVERIFY(f.scratch.isValid() && traces.isValid());
-            f.work = f.scratch.path();
-            f.target = f.work + u'/' + saved;
-            if (!firstSave) {
-                QCOMPARE(runSave(file, f.work, "old"), 0);
-                f.old = readFile(f.target);
-                QVERIFY(!f.old.isEmpty());
+            f.target = f.scratch.path() + u'/' + saved;
+            if (!row.firstSave) {
+                QCOMPARE(run(save(f, "old")), 0);
+                QVERIFY(!(f.old = fileBytes(f.target)).isEmpty());
             }
-            // The save program starts over the old file: it reads the store before saving, as
-            // the editor does at start-up. Its trace lists the calls of the save, the same in
-            // every folder.
+            // The save starts over the old file (it reads the store before saving, as the editor
+            // does at start-up); its trace lists the calls of the save, the same in every folder.
             QVERIFY(restoreOldFile(f));
-            const QString trace = traces.filePath(QStringLiteral("trace"));
-            QCOMPARE(runSave(file, f.work, "new", {"-qq", "-o", trace}), 0);
-            f.fresh = readFile(f.target);
-            QVERIFY(!f.fresh.isEmpty());
-            QVERIFY(f.old != f.fresh);
-            QCOMPARE(strayFiles(f.work, saved), QStringList());
-            const QStringList those = saveCalls(QString::fromLatin1(readFile(trace)));
-            QVERIFY2(those.size() > 2, "no save between the marks in the trace");
-            if (calls.isEmpty())
-                calls = those;
-            QVERIFY2(those == calls, qPrintable(those.join(u' ') + QStringLiteral("\n") + calls.join(u' ')));
+            QCOMPARE(run(save(f, "new"), {"-qq", "-o", trace}), 0);
+            QVERIFY(!(f.fresh = fileBytes(f.target)).isEmpty() && f.old != f.fresh);
+            QCOMPARE(strayFiles(f.scratch.path(), saved), QStringList());
+            // The calls from the first mark to the last, as strace injections: name and count.
+            QStringList those;
+            QHash<QString, int> counts;
+            static const QRegularExpression call(QStringLiteral("^([a-z0-9_]+)\\("));
+            for (const QString &line : QString::fromLatin1(fileBytes(trace)).split(u'\n')) {
+                if (const QRegularExpressionMatch m = call.match(line); m.hasMatch() && (++counts[m.captured(1)], true) &&
+                    (!those.isEmpty() || line.startsWith(QLatin1String("write(-1, \"save begins\""))))
+                    those << QStringLiteral("inject=%1:signal=KILL:when=%2").arg(m.captured(1)).arg(counts[m.captured(1)]);
+                if (line.startsWith(QLatin1String("write(-1, \"save ends\"")))
+                    break;
+            }
+            QVERIFY2(those.size() > 2 && those.last().startsWith(QLatin1String("inject=write:")), "no save between the marks in the trace");
+            QVERIFY2(calls.isEmpty() || those == calls, qPrintable(those.join(u' ') + u'\n' + calls.join(u' ')));
+            calls = those;
         }
 
-        int oldLeft = 0, newLeft = 0, strayLeft = 0;
+        int oldLeft = 0, newLeft = 0;
         QStringList leftovers; // the kinds of files that kills left beside the saved one
         for (int first = 0; first < calls.size(); first += kFoldersAtOnce) {
             const int batch = std::min<int>(kFoldersAtOnce, calls.size() - first);
             for (int i = 0; i < batch; ++i) {
+                const QString &at = calls[first + i]; // traced alone
                 QVERIFY(restoreOldFile(folders[i]));
                 folders[i].process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-                folders[i].process.start(QStringLiteral("strace"), killAt(calls[first + i]) + QStringList{ORVANE_SAVE_CHILD_BINARY} +
-                                                                       saveArguments(file, folders[i].work, "new"));
+                folders[i].process.start("strace", QStringList{"-qq", "-o", "/dev/null", "-e", "trace=" + at.section(u':', 0, 0).mid(7), "-e", at,
+                                                               ORVANE_SAVE_CHILD_BINARY} + save(folders[i], "new"));
             }
             for (int i = 0; i < batch; ++i) {
                 Folder &f = folders[i];
-                const QString where =
-                    QStringLiteral("killed at system call %1 of the save (%2): ").arg(first + i + 1).arg(calls[first + i]);
+                const QString where = QStringLiteral("killed at system call %1 of the save (%2): ").arg(first + i + 1).arg(calls[first + i]);
                 // strace ends the way its program ended: killed by the same signal.
-                const bool ended = f.process.waitForFinished(kRunTimeLimitMs);
-                if (!ended)
-                    f.process.kill(), f.process.waitForFinished();
-                QVERIFY2(ended && f.process.exitStatus() == QProcess::CrashExit, qPrintable(where + QStringLiteral("the save was not killed")));
-                bool exists = false;
-                const QByteArray left = readFile(f.target, &exists);
-                QVERIFY2(exists || firstSave, qPrintable(where + QStringLiteral("the file is gone")));
-                if (firstSave ? !exists : left == f.old)
-                    ++oldLeft;
-                else if (left == f.fresh)
-                    ++newLeft;
-                else
-                    QFAIL(qPrintable(where + QStringLiteral("neither the old nor the new file but %1 bytes (old %2, new %3)")
-                                                 .arg(left.size()).arg(f.old.size()).arg(f.fresh.size())));
-                // A save after a killed one must not trip over what the kill left (a stale
-                // lock, a temporary file); tried once for each kind of leftover.
-                const QStringList stray = strayFiles(f.work, saved);
-                if (stray.isEmpty())
-                    continue;
-                ++strayLeft;
-                QStringList kinds;
-                for (const QString &name : stray) {
-                    QFile leftover(f.work + u'/' + name);
-                    if (!name.endsWith(QLatin1String(".lock"))) {
-                        kinds << QStringLiteral("temporary file");
-                    } else if (leftover.size() > 0) {
-                        kinds << QStringLiteral("lock file");
-                    } else {
-                        // Killed before it got its owner's name, the lock is taken as stale
-                        // only once it is 30 s old, and the settings store waits that long.
-                        // Made old here, as it is when the editor is started again later.
-                        kinds << QStringLiteral("empty lock file");
-                        QVERIFY(leftover.open(QIODevice::ReadWrite));
-                        QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                                     QFileDevice::FileModificationTime));
-                    }
+                const bool ended = f.process.waitForFinished(kRunTimeLimitMs) || (f.process.kill(), f.process.waitForFinished(), false);
+                QVERIFY2(ended && f.process.exitStatus() == QProcess::CrashExit, qPrintable(where + "the save was not killed"));
+                const bool exists = QFile::exists(f.target);
+                const QByteArray left = fileBytes(f.target);
+                QVERIFY2((now.firstSave ? !exists : exists && left == f.old) || left == f.fresh,
+                         qPrintable(where + QStringLiteral("neither the old nor the new file but %1 bytes (old %2, new %3)%4")
+                                                .arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
+                ++(left == f.fresh ? newLeft : oldLeft);
+                // The next save must not trip over a stale lock or a temporary file the kill left
+                // (tried once for each kind of leftover); a temporary file stays, nothing knows it.
+                QStringList kinds, stays;
+                for (const QString &name : strayFiles(f.scratch.path(), saved)) {
+                    QFile leftover(f.scratch.path() + u'/' + name);
+                    kinds << (!name.endsWith(".lock") ? "temporary file" : leftover.size() ? "lock file" : "empty lock file");
+                    if (!name.endsWith(".lock"))
+                        stays << name;
+                    // Killed before it got its owner's name, a lock is stale only once it is 30 s
+                    // old, and the store waits that long: made old, as when the editor starts later.
+                    else if (!leftover.size())
+                        QVERIFY(leftover.open(QIODevice::ReadWrite) &&
+                                leftover.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
                 }
                 kinds.sort();
-                const QString kind = kinds.join(QStringLiteral(" and "));
-                if (leftovers.contains(kind))
+                if (kinds.isEmpty() || leftovers.contains(kinds.join(" and ")))
                     continue;
-                leftovers << kind;
-                const int next = runSave(file, f.work, "new");
-                QVERIFY2(next == 0, qPrintable(where + QStringLiteral("the next save ended with %1").arg(next)));
-                QCOMPARE(readFile(f.target), f.fresh);
-                // The stale lock is gone; a temporary file stays (nothing knows it is there).
-                QStringList unlocked = stray;
-                unlocked.removeIf([](const QString &name) { return name.endsWith(QLatin1String(".lock")); });
-                QCOMPARE(strayFiles(f.work, saved), unlocked);
+                leftovers << kinds.join(" and ");
+                QVERIFY2(run(save(f, "new")) == 0, qPrintable(where + "the next save failed"));
+                QVERIFY(fileBytes(f.target) == f.fresh && strayFiles(f.scratch.path(), saved) == stays);
             }
         }
         // The kills fell both before and after the new file took the old one's place.
-        QVERIFY(oldLeft > 0);
-        QVERIFY(newLeft > 0);
-        qInfo("%s: %lld kill points, %d left the old file (or none), %d the new one; %d left beside it: %s (%lld ms)",
-              QTest::currentDataTag(), qint64(calls.size()), oldLeft, newLeft, strayLeft,
-              qPrintable(leftovers.isEmpty() ? QStringLiteral("nothing") : leftovers.join(QStringLiteral("; "))),
-              qint64(elapsed.elapsed()));
+        QVERIFY(oldLeft > 0 && newLeft > 0);
+        qInfo("%lld kill points, %d left the old file (or none), %d the new one; left beside it: %s", qint64(calls.size()), oldLeft,
+              newLeft, qPrintable(leftovers.join(u';')));
     }
 };
 

@@ -1,0 +1,234 @@
+// Every window of programWindows() walked twice: by keyboard alone (KeyboardAccessTest: the Tab
+// walk, the names a screen reader reads out, the default button, the accelerators, the "set
+// focus" action; and the keys of the alert history grid), and through the accessible actions
+// of its controls (AccessibleActionsTest: each does what a click does).
+#include "app/ProgramWindows.h"
+#include "support/TestRegistry.h"
+
+#include "history/HistoryGrid.h"
+#include "history/HistoryView.h"
+#include "link/HistoryDecoding.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTextEdit>
+
+namespace {
+
+// Names a control for the messages: its object name, or its named owner and its class.
+QString nameOf(const QWidget *w)
+{
+    const QWidget *named = w;
+    while (named && named->objectName().isEmpty())
+        named = named->parentWidget();
+    return !w ? QStringLiteral("<none>") : named == w ? w->objectName()
+                                                     : (named ? named->objectName() + u'/' : QString()) + w->metaObject()->className();
+}
+
+// The controls visited by Tab (or Backtab) from the focus, once round; a control that keeps the
+// focus for a press (moving among its own parts, such as the links of a page) counts once.
+QStringList tabWalk(QWidget *window, Qt::Key key, QString &problem)
+{
+    QWidget *start = QApplication::focusWidget();
+    QStringList visited{nameOf(start)};
+    for (int press = 0; start && press < 400; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QWidget *now = QApplication::focusWidget();
+        if (!now || (now != window && !window->isAncestorOf(now)))
+            return problem = QStringLiteral("Tab left the window for ") + nameOf(now), visited;
+        if (now == start)
+            return visited;
+        if (nameOf(now) != visited.last())
+            visited << nameOf(now);
+    }
+    problem = start ? QStringLiteral("Tab never came back to ") + nameOf(start) : QString();
+    return start ? visited : QStringList();
+}
+
+// The letters marked with & in the window's visible captions, with what carries each.
+QMultiMap<QChar, QString> acceleratorsOf(QWidget *window)
+{
+    QMultiMap<QChar, QString> found;
+    auto note = [&](const QString &text, const QString &owner) {
+        if (const QKeySequence mnemonic = QKeySequence::mnemonic(text); !mnemonic.isEmpty())
+            found.insert(mnemonic.toString(QKeySequence::PortableText).back().toLower(), owner);
+    };
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w))
+            note(w->property(qobject_cast<QGroupBox *>(w) ? "title" : "text").toString(), nameOf(w));
+        for (int i = 0; qobject_cast<QTabBar *>(w) && i < static_cast<QTabBar *>(w)->count(); ++i)
+            note(static_cast<QTabBar *>(w)->tabText(i), nameOf(w) + u'_' + QString::number(i));
+        for (QAction *menu : qobject_cast<QMenuBar *>(w) ? w->actions() : QList<QAction *>())
+            note(menu->text(), menu->objectName().isEmpty() ? menu->text() : menu->objectName());
+    }
+    return found;
+}
+
+void windowRows(bool actions)
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("action");
+    for (int k = 0; k < programWindows().size(); ++k) {
+        const Window &w = programWindows()[k];
+        if (!actions)
+            QTest::newRow(w.name) << k << -1;
+        for (int a = 0; actions && a < w.actions.size(); ++a)
+            QTest::addRow("%s %s", w.name, w.actions[a].name) << k << a;
+    }
+}
+
+} // namespace
+
+class KeyboardAccessTest : public QObject
+{
+    Q_OBJECT
+    Walk walk;
+
+private slots:
+    void cleanup() { walk.close(); }
+    void windows_data() { windowRows(false); }
+    void windows()
+    {
+        QFETCH(int, index);
+        const Window &row = programWindows()[index];
+        QWidget *w = walk.open(row);
+        QVERIFY(w);
+        QStringList order = QString::fromLatin1(row.order).split(u' ', Qt::SkipEmptyParts), boxes;
+        for (QWidget *frame : qobject_cast<frmEvent *>(w) ? static_cast<frmEvent *>(w)->Picture1->findChildren<QGroupBox *>(Qt::FindDirectChildrenOnly)
+                                                          : QList<QGroupBox *>())
+            for (QCheckBox *box : frame->findChildren<QCheckBox *>())
+                boxes << box->objectName();
+        QVERIFY(boxes.isEmpty() || boxes.size() > 20);
+        order = boxes + order;
+        // Tab visits every control that takes the focus once, in reading order (entered where
+        // the window starts), and comes back; Backtab walks the same way backwards.
+        QCOMPARE(nameOf(QApplication::focusWidget()), order.isEmpty() ? QStringLiteral("<none>") : QString::fromLatin1(row.first));
+        QString problem;
+        const QStringList walked = tabWalk(w, Qt::Key_Tab, problem);
+        const int at = std::max<int>(0, walked.indexOf(order.value(0)));
+        QVERIFY2(problem.isEmpty() && walked.mid(at) + walked.mid(0, at) == order, qPrintable(problem + " walked: " + walked.join(u' ')));
+        QStringList back = tabWalk(w, Qt::Key_Backtab, problem);
+        std::reverse(back.begin() + std::min<int>(1, back.size()), back.end());
+        QVERIFY2(problem.isEmpty() && back == walked, qPrintable(problem + " back: " + back.join(u' ')));
+
+        // Option buttons of one group share one stop, on the selected button (the arrow keys
+        // move within the group); every other enabled control that takes the focus is a stop.
+        // A screen reader names every visible control: its caption, or a name of its own.
+        for (QWidget *child : w->findChildren<QWidget *>()) {
+            auto *option = qobject_cast<QRadioButton *>(child);
+            const bool tabbed = (child->focusPolicy() & Qt::TabFocus) == Qt::TabFocus, reached = walked.contains(nameOf(child));
+            if (!child->isVisibleTo(w))
+                continue;
+            QVERIFY2(reached || !tabbed || !child->isEnabled() || child->focusProxy() || (option && !option->isChecked()),
+                     qPrintable(nameOf(child) + " is not reached by Tab"));
+            QVERIFY2(!reached || !option || !option->group() || !option->group()->checkedButton() || option->isChecked(),
+                     qPrintable(nameOf(child) + ": Tab lands beside the selection"));
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
+            if (tabbed || qobject_cast<QAbstractButton *>(child) || qobject_cast<QLineEdit *>(child) || qobject_cast<QAbstractItemView *>(child) ||
+                qobject_cast<QComboBox *>(child) || qobject_cast<QPlainTextEdit *>(child) || qobject_cast<QTextEdit *>(child) ||
+                qobject_cast<QTabBar *>(child) || qobject_cast<HistoryGrid *>(child))
+                QVERIFY2(face && !face->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(nameOf(child) + " has no name"));
+        }
+
+        // Enter presses the default button wherever the focus is but on another button.
+        if (*row.defaultButton) {
+            auto *button = w->findChild<QPushButton *>(QString::fromLatin1(row.defaultButton));
+            for (const QString &name : order)
+                if (QWidget *other = w->findChild<QWidget *>(name); other && !qobject_cast<QPushButton *>(other)) {
+                    other->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            QVERIFY(button && button->isDefault());
+        }
+
+        // No letter marks two captions, a label with a letter leads to the control it
+        // describes, and the letters do what they say.
+        const QMultiMap<QChar, QString> letters = acceleratorsOf(w);
+        for (const QChar letter : letters.uniqueKeys())
+            QVERIFY2(letters.count(letter) == 1, qPrintable(QStringLiteral("Alt+%1 marks ").arg(letter) + QStringList(letters.values(letter)).join(u' ')));
+        for (QLabel *label : w->findChildren<QLabel *>())
+            QVERIFY2(!label->isVisibleTo(w) || QKeySequence::mnemonic(label->text()).isEmpty() || label->buddy(),
+                     qPrintable(nameOf(label) + " marks a letter but leads nowhere"));
+        for (const QString &key : QString::fromLatin1(row.keys).split(u' ', Qt::SkipEmptyParts)) {
+            const QString focus = key.mid(2).section(u'+', 0, 0).remove(u'!');
+            auto *toggled = key.endsWith(u'!') ? w->findChild<QAbstractButton *>(focus) : nullptr;
+            auto *pressed = key.contains(u'+') ? w->findChild<QAbstractButton *>(key.section(u'+', 1)) : nullptr;
+            QVERIFY2(letters.contains(key.at(0)) && (toggled || !key.endsWith(u'!')) && (pressed || !key.contains(u'+')), qPrintable(key));
+            const bool before = toggled && toggled->isChecked();
+            QSignalSpy clicked(pressed ? pressed : w, pressed ? SIGNAL(clicked(bool)) : SIGNAL(destroyed()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (key.at(0).unicode() - 'a')), Qt::AltModifier);
+            QTRY_VERIFY2(nameOf(QApplication::focusWidget()) == focus && (!toggled || toggled->isChecked() != before) &&
+                             clicked.count() == (pressed ? 1 : 0), qPrintable(key + " gave " + nameOf(QApplication::focusWidget())));
+        }
+
+        // Every control that offers it takes the keyboard through its "set focus" action.
+        int focused = 0;
+        for (QWidget *child : w->findChildren<QWidget *>()) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
+            if (!child->isVisible() || !child->isEnabled() || !face || !face->actionInterface() ||
+                !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()))
+                continue;
+            face->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+            QVERIFY2(QApplication::focusWidget() == (child->focusProxy() ? child->focusProxy() : child) && ++focused, qPrintable(nameOf(child)));
+        }
+        QVERIFY(focused > 0 || order.isEmpty());
+    }
+
+    // The history grid: one stop for Tab; the arrow keys, Home / End and PgUp / PgDn move its
+    // current row, which a screen reader hears; the second group keeps the place.
+    void historyGridKeys()
+    {
+        QVERIFY(walk.open(programWindows()[0]));
+        std::fill(HistoryTable.begin(), HistoryTable.end(), HistoryEntry{});
+        HistoryTable[2] = {"30-April", "11:30", "01:30", "WXR", "Required Weekly Test"};
+        HistoryGrid *grid = walk.main->historyGrid;
+        showHistoryGroup(*grid, 0);
+        grid->setFocus(Qt::TabFocusReason);
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(grid);
+        QVERIFY(face && face->text(QAccessible::Name) == QStringLiteral("Alert History") && grid->currentRow() == 0);
+        const struct { QList<int> keys; int row; } steps[] = {
+            {{Qt::Key_Down, Qt::Key_Down}, 2}, {{Qt::Key_Up}, 1}, {{Qt::Key_Up, Qt::Key_Up}, 0}, {{Qt::Key_End}, 19}, {{Qt::Key_Down}, 19},
+            {{Qt::Key_Home}, 0}, {{Qt::Key_PageDown}, 19}, {{Qt::Key_PageUp}, 0}, {{Qt::Key_Down, Qt::Key_Down}, 2}};
+        for (const auto &step : steps) {
+            for (int key : step.keys)
+                QTest::keyClick(grid, Qt::Key(key));
+            QVERIFY(grid->currentRow() == step.row && QApplication::focusWidget() == grid);
+            QVERIFY(face->text(QAccessible::Description).startsWith(QString::number(step.row + 1)));
+        }
+        QCOMPARE(face->text(QAccessible::Description), QStringLiteral("3  30-April  11:30  01:30  WXR  Required Weekly Test"));
+        showHistoryGroup(*grid, 1);
+        QVERIFY(grid->currentRow() == 2 && face->text(QAccessible::Description).startsWith(QStringLiteral("23")));
+    }
+};
+
+class AccessibleActionsTest : public QObject
+{
+    Q_OBJECT
+    Walk walk;
+
+private slots:
+    void cleanup() { walk.close(); }
+    void actions_data() { windowRows(true); }
+    void actions()
+    {
+        QFETCH(int, index);
+        QFETCH(int, action);
+        const Action &a = programWindows()[index].actions[action];
+        QVERIFY(walk.open(programWindows()[index]));
+        walk.act(QString::fromLatin1(a.steps));
+        if (a.then && !QTest::currentTestFailed())
+            a.then(walk);
+    }
+};
+
+ORVANE_TEST(KeyboardAccessTest)
+ORVANE_TEST(AccessibleActionsTest)
+#include "WindowWalksTest.moc"
