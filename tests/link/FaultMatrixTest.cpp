@@ -129,13 +129,14 @@ private slots:
     void init()
     {
         freshLink();
+        showMain();
         ReceiverConfig.EDITOR.TimeZoneOffset = -5;
         ReceiverConfig.NV8008.AcceptAllFips = true;
         FipsList[0] = county("012011");
         EventList[0] = QStringLiteral("TOR"), EventList[1] = QStringLiteral("SVR");
         DumpBuffer.fill(0);
         DumpBuffer[2] = 5, DumpBuffer[511] = 0x77;
-        QVERIFY(startReceiver());
+        QVERIFY(startReceiverOnPort1());
         for (int n = 2; n <= 4; ++n) setPortDevice(n, QStringLiteral("/nonexistent/ttyS%1").arg(n));
         receiver->setRawText("\x11U" + kHeader.toLatin1());
     }

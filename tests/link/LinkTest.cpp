@@ -31,9 +31,10 @@ class LinkTest : public QObject, LinkFixture
 private slots:
     void init()
     {
-        freshLink(qstrcmp(QTest::currentTestFunction(), "wholeTransferWithoutAWindow") != 0);
+        freshLink();
+        if (qstrcmp(QTest::currentTestFunction(), "wholeTransferWithoutAWindow") != 0) showMain();
         ReceiverConfig.NV8008.AcceptAllFips = true;
-        QVERIFY(startReceiver());
+        QVERIFY(startReceiverOnPort1());
         receiver->setRomVersion("210");
     }
     void cleanup() { stopLink(); }
@@ -217,6 +218,7 @@ private slots:
     {
         setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
         QVERIFY(startReceiver(2));
+        ReceiverConfig.EDITOR.SerialPort = 2;
         QVERIFY(openLink());
         QCOMPARE(lineSettingsOf(receiver->devicePath()), kB4800CS8);
         QVERIFY(link->LinkConnected && link->PortOpenState && link->Port1->portNumber() == 2);

@@ -52,7 +52,10 @@ constexpr double kTestTimeScale = 0.1;
 // A late answer comes well after the 5 s limit, so a loaded machine cannot make it a success.
 constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
 
-inline QString county(const char *code) { return QStringLiteral("X %1  Broward                Florida").arg(code); }
+inline QString county(const char *code, bool ticked = true)
+{
+    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
+}
 
 // The 608 bytes the receiver must get for the record and these selection texts: the settings
 // block, the counties at 32, the events at 208, zeros elsewhere, the checksum.
@@ -77,8 +80,8 @@ struct LinkFixture {
     std::unique_ptr<frmMain> main;
     std::unique_ptr<ReceiverSimulator> receiver;
 
-    // A clean home, record and doubles, a new link on the fast clock, the main window shown.
-    void freshLink(bool withMain = true)
+    // A clean home, record and doubles, a new link on the fast clock.
+    void freshLink()
     {
         freshHome();
         clearReceiverConfig();
@@ -86,21 +89,29 @@ struct LinkFixture {
         setLinkTimeScale(kTestTimeScale);
         setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
         link = std::make_unique<ReceiverLink>();
-        if (!withMain) return;
+    }
+    void showMain()
+    {
         main = std::make_unique<frmMain>();
         main->show();
     }
-    // A simulated receiver as the device of port `number`, for a record with port `number`,
-    // station "KEC/", line time-out code 3, answering late (when told to) after the 5 s limit.
-    bool startReceiver(int number = 1)
+    // A simulated receiver as the device of port `number`; false without a pty.
+    bool startReceiver(int number)
     {
-        ReceiverConfig.EDITOR.SerialPort = qint16(number);
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
         receiver = std::make_unique<ReceiverSimulator>();
         if (!receiver->start()) return false;
         setPortDevice(number, receiver->devicePath());
+        return true;
+    }
+    // On port 1, for a record with station "KEC/" and line time-out code 3, answering late
+    // (when told to) well after the 5 s limit.
+    bool startReceiverOnPort1()
+    {
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
+        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        if (!startReceiver(1)) return false;
         receiver->setLateAnswerMs(kLateAnswerMs);
         return true;
     }
