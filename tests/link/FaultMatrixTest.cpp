@@ -1,26 +1,11 @@
 // The fault matrix: every fault mode of the receiver simulator against every operation that
-// talks to the receiver, each cell a row of FaultMatrixTest::cell; expected() below is the
-// table, docs/FAULTS.md the same table in words.
+// talks to the receiver, one row a cell; expected() is the table (docs/FAULTS.md in words).
 
-#include "support/TestRegistry.h"
 #include "LinkTestSupport.h"
-
-#include "config/ParameterFile.h"
 #include "diagnostics/DataDump.h"
 #include "diagnostics/frmDataDump.h"
-#include "link/HistoryDecoding.h"
-#include "link/frmCommPort.h"
-#include "selection/EventTable.h"
-
 #include <QAction>
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QThread>
-#include <QTimer>
 
 namespace {
 
@@ -38,21 +23,20 @@ const QString kNoHandshake = QStringLiteral("Error...No serial handshake found. 
 const QString kNvWait = QStringLiteral("\n\nNV Data Dump..Please wait\n");
 const QString kRawWait = QStringLiteral("\n\nRAW Data Dump..Please wait");
 const QString kHeader = QStringLiteral("ZCZC-WXR-RWT-012011+0015-1231845-KMIA/NWS-");
-// The designed wait of a late answer (it comes after the 5 s and 2 s limits, within 20 s) and
-// of a hang-up (the simulator sends half its answer, then goes 0.2 s of real time later).
+// The designed wait of a late answer (after the 5 s and 2 s limits, within 20 s) and of a
+// hang-up (half the answer, then the device goes 0.2 s of real time later).
 constexpr int kLate = int(kLateAnswerMs / kTestTimeScale);
 constexpr int kHangUp = int(200 / kTestTimeScale);
 
+// shows: status panel 1 (transfer, search), the window's title (contact), the display (raw);
+// wait: the designed ms it takes (a time-out it runs out, a late answer, or 0); memory: for the
+// NV dump, bytes of the receiver's memory taken into DumpBuffer, or -1 when nothing is shown.
 struct Outcome {
-    bool ok = false;      // the exchange passed
-    QString shows = {};   // status panel 1 (transfer, search), the window's title (contact), the display (raw)
+    bool ok = false;
+    QString shows = {};
     QStringList messages = {}; // every box, in order
-    bool open = false;    // the port afterwards
-    int wait = 0;         // designed ms it takes: the time-out it runs out, a late answer, or 0
-    bool timesOut = false;
-    bool progress = false; // the transfer's progress bar left shown
-    int memory = -1;      // NV dump: bytes of the receiver's memory taken into DumpBuffer (0 to
-                          // 512), or -1 when nothing is shown and DumpBuffer stays
+    bool open = false, timesOut = false, progress = false; // the port; the progress bar left shown
+    int wait = 0, memory = -1;
 };
 
 Outcome expected(Op op, int fault)
@@ -65,11 +49,11 @@ Outcome expected(Op op, int fault)
         case int(F::None):
         case int(F::GarbageBeforeAnswers): return {.ok = true, .shows = kSuccess};
         case int(F::Silent):
-        case int(F::LateAck): return {.shows = kFailed, .messages = {e202}, .wait = 5000, .timesOut = true};
+        case int(F::LateAck): return {.shows = kFailed, .messages = {e202}, .timesOut = true, .wait = 5000};
         case int(F::Nak): return {.shows = QStringLiteral("Upload Failure"), .progress = true};
         case int(F::NoImageAnswer):
-            return {.shows = QStringLiteral("Upload Data Timeout"), .wait = 20000, .timesOut = true, .progress = true};
-        case int(F::ShortDownload): return {.shows = kDownloading, .wait = 20000, .timesOut = true};
+            return {.shows = QStringLiteral("Upload Data Timeout"), .timesOut = true, .progress = true, .wait = 20000};
+        case int(F::ShortDownload): return {.shows = kDownloading, .timesOut = true, .wait = 20000};
         case int(F::HangUpInDownload): return {.shows = kDownloading, .wait = kHangUp};
         case kGone: return {.shows = kFailed, .messages = {e201}};
         default: return {.shows = kDownloading}; // bad checksum, bad end mark
@@ -83,7 +67,7 @@ Outcome expected(Op op, int fault)
                 .wait = 200};
     case Contact:
         if (silent || late)
-            return {.messages = {kNoContact}, .wait = 2000, .timesOut = true};
+            return {.messages = {kNoContact}, .timesOut = true, .wait = 2000};
         if (fault == int(F::Nak))
             return {.messages = {kNoContact}, .open = true};
         if (fault == kGone)
@@ -91,13 +75,13 @@ Outcome expected(Op op, int fault)
         return {.ok = true, .shows = QStringLiteral("Orvane Data Dump")};
     case NvDump:
         if (silent || shortAnswer)
-            return {.open = true, .wait = 20000, .timesOut = true, .memory = silent ? 0 : 511};
+            return {.open = true, .timesOut = true, .wait = 20000, .memory = silent ? 0 : 511};
         if (hangUp || fault == kGone)
             return {.wait = hangUp ? kHangUp : 0};
         return {.ok = true, .open = true, .wait = late ? kLate : 0, .memory = 512};
     case RawDump:
         if (silent || shortAnswer)
-            return {.shows = kRawWait + u'\n' + (silent ? QString() : kHeader), .open = true, .wait = 20000, .timesOut = true};
+            return {.shows = kRawWait + u'\n' + (silent ? QString() : kHeader), .open = true, .timesOut = true, .wait = 20000};
         if (hangUp || fault == kGone)
             return {.shows = kRawWait, .wait = hangUp ? kHangUp : 0};
         return {.ok = true, .shows = kRawWait + u'\n' + kHeader, .open = true, .wait = late ? kLate : 0};
@@ -106,28 +90,21 @@ Outcome expected(Op op, int fault)
 }
 
 QByteArray dumpBytes() { return QByteArray(reinterpret_cast<const char *>(DumpBuffer.data()), kDumpBufferSize); }
-
-// The record, both lists and the history, as text.
-QString programState()
+QString programState() // the record, both lists and the history, as text
 {
     buildSettingsImage();
-    QStringList state{WriteRegistry(),
-                      QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(SettingsImage.data()), 32).toHex()),
+    QStringList state{WriteRegistry(), QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(SettingsImage.data()), 32).toHex()),
                       QString::fromLatin1(parameterFileContent())};
     for (const HistoryEntry &e : HistoryTable)
         state << QStringList{e.Date, e.Time, e.Length, e.Org, e.Event}.join(u'|');
     return state.join(u'\n');
 }
-
 } // namespace
 
 class FaultMatrixTest : public QObject, LinkFixture
 {
     Q_OBJECT
-    QByteArray historyB = ReceiverSimulator::defaultHistory().replace(14, 3, "FFW"); // first record: FFW
-
-    // A transfer that must pass, with the receiver reporting `rom`; the history's first event
-    // must then be `firstEvent`.
+    // A transfer that must pass, with the receiver reporting `rom`; the history's first event is then `firstEvent`.
     void goodTransfer(const QByteArray &rom, const QString &firstEvent)
     {
         receiver->setFault(F::None);
@@ -152,18 +129,15 @@ private slots:
     void init()
     {
         freshLink();
+        showMain();
         ReceiverConfig.EDITOR.TimeZoneOffset = -5;
         ReceiverConfig.NV8008.AcceptAllFips = true;
         FipsList[0] = county("012011");
-        EventList[0] = QStringLiteral("TOR");
-        EventList[1] = QStringLiteral("SVR");
+        EventList[0] = QStringLiteral("TOR"), EventList[1] = QStringLiteral("SVR");
         DumpBuffer.fill(0);
-        DumpBuffer[2] = 5;
-        DumpBuffer[511] = 0x77;
-        showMain();
+        DumpBuffer[2] = 5, DumpBuffer[511] = 0x77;
         QVERIFY(startReceiverOnPort1());
-        for (int n = 2; n <= 4; ++n)
-            setPortDevice(n, QStringLiteral("/nonexistent/ttyS%1").arg(n));
+        for (int n = 2; n <= 4; ++n) setPortDevice(n, QStringLiteral("/nonexistent/ttyS%1").arg(n));
         receiver->setRawText("\x11U" + kHeader.toLatin1());
     }
     void cleanup() { stopLink(); }
@@ -180,8 +154,7 @@ private slots:
             {"bad end mark", int(F::BadEndMark)}, {"device gone", kGone}};
         const char *ops[] = {"transfer", "port search", "MakeContact", "NV dump", "raw dump"};
         for (int op = Transfer; op <= RawDump; ++op)
-            for (const auto &[name, fault] : faults)
-                QTest::addRow("%s, %s", ops[op], name) << op << fault;
+            for (const auto &[name, fault] : faults) QTest::addRow("%s, %s", ops[op], name) << op << fault;
     }
     void cell()
     {
@@ -189,8 +162,7 @@ private slots:
         QFETCH(int, fault);
         const Outcome want = expected(Op(op), fault);
         goodTransfer("105", QStringLiteral("Tornado Warning"));
-        if (QTest::currentTestFailed())
-            return;
+        if (QTest::currentTestFailed()) return;
         std::unique_ptr<frmDataDump> dump;
         if (op == NvDump || op == RawDump) {
             QVERIFY(MakeContact());
@@ -201,28 +173,24 @@ private slots:
         const auto setup = op == Search ? std::make_unique<frmCommPort>(main.get()) : nullptr;
         const QByteArray memory = receiver->lastImage().left(kNvDumpBytes); // what "X" answers
         receiver->setFault(fault == kGone ? F::None : F(fault));
-        receiver->setHistoryRecords(historyB);
+        receiver->setHistoryRecords(ReceiverSimulator::defaultHistory().replace(14, 3, "FFW")); // first record: FFW
         receiver->setRomVersion("210");
-        if (fault == kGone)
-            receiver->hangUpNow();
+        if (fault == kGone) receiver->hangUpNow();
         const QString stateBefore = programState();
         QByteArray dumpAfter = dumpBytes();
-        if (want.memory > 0)
-            dumpAfter.replace(0, want.memory, memory.left(want.memory));
+        if (want.memory > 0) dumpAfter.replace(0, want.memory, memory.left(want.memory));
         const auto messagesBefore = doubles().messages.size();
         QList<int> pauses;
         const auto tests = receiver->commandsReceived().count('T');
         setSearchPauseSleeper([&](int ms) {
             pauses << ms; // once the simulator has taken "T", its answer crosses at once
-            for (int i = 0; i < ms && receiver->commandsReceived().count('T') == tests; ++i)
-                QThread::msleep(1);
+            for (int i = 0; i < ms && receiver->commandsReceived().count('T') == tests; ++i) QThread::msleep(1);
             QThread::msleep(scaledLinkTime(ms));
         });
-
         QElapsedTimer clock;
         qint64 elapsed = -1;
         bool timedOut = false; // whether the wait that ended the operation ran out its time
-        QString shows; // what the operation shows: see Outcome::shows
+        QString shows;
         clock.start();
         if (op == Transfer || op == Search) {
             (op == Search ? setup->cmdTest : main->cmdMain[6])->click();
@@ -248,52 +216,43 @@ private slots:
             elapsed = clock.elapsed();
             timedOut = link->TransferTimedOut;
         }
-
-        // What the owner sees.
-        QStringList messages;
+        QStringList messages; // what the owner sees
         for (auto i = messagesBefore; i < doubles().messages.size(); ++i) {
             const MessageRequest &box = doubles().messages[i];
-            messages << box.text;
             const bool question = box.text.endsWith(u'?'); // the search's "Set port number?"
-            QCOMPARE(box.icon, question ? QMessageBox::Information : QMessageBox::Warning);
-            QCOMPARE(box.buttons, question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+            QVERIFY(box.icon == (question ? QMessageBox::Information : QMessageBox::Warning)
+                    && box.buttons == (question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok));
+            messages << box.text;
         }
         QCOMPARE(messages, want.messages);
         if (op == NvDump) // the worded memory, as DumpBuffer now holds it
             QCOMPARE(shows, kNvWait + (want.memory < 0 ? QString() : formatNvDump(DumpBuffer).replace("\r\n", "\n")));
         else
             QCOMPARE(shows, want.shows);
-        if (op == Search)
-            QCOMPARE(pauses, want.wait ? QList<int>{kSearchAnswerWindowMs} : QList<int>{});
+        if (op == Search) QCOMPARE(pauses, want.wait ? QList<int>{kSearchAnswerWindowMs} : QList<int>{});
         if (op == Transfer) {
             QCOMPARE(main->prgXfer->isVisible(), want.progress);
             QCOMPARE(main->mnuSaveAs->isEnabled(), want.ok);
             QCOMPARE(main->statusPanelText(2), want.ok ? QStringLiteral("Orvane ROM Version = 2.10") : QString());
         }
-        // The port. The wait: ended by a time-out of the designed length, or before any
-        // time-out; the time taken on the scaled clock (the margin is for the work around the
-        // waits on a busy machine).
         QCOMPARE(link->Port1->isOpen(), want.open);
-        if (!want.open && !dump) // the dump window's link stays up until its Exit
-            checkPortClosed();
+        if (!want.open && !dump) checkPortClosed(); // the dump window's link stays up until its Exit
+        // Ended by a time-out of the designed length, or before any; the time taken on the scaled
+        // clock (the margin is for the work around the waits on a busy machine).
         QCOMPARE(timedOut, want.timesOut);
-        if (want.timesOut)
-            QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(want.wait));
+        if (want.timesOut) QCOMPARE(link->tmrTimeOut->interval(), scaledLinkTime(want.wait));
         const double designed = elapsed / kTestTimeScale;
         QVERIFY2(designed >= want.wait * 0.95 && designed <= want.wait * 1.25 + 4000,
                  qPrintable(QStringLiteral("took %1 ms of a designed %2 ms").arg(designed).arg(want.wait)));
-        // What a failed exchange must leave alone.
-        QCOMPARE(dumpBytes(), dumpAfter);
+        QCOMPARE(dumpBytes(), dumpAfter); // what a failed exchange must leave alone
         if (op == Transfer && want.ok)
             QCOMPARE(HistoryTable[0].Event, QStringLiteral("Flash Flood Warning"));
         else
             QCOMPARE(programState(), stateBefore);
-
-        // Healed, the receiver takes a good transfer.
-        if (dump)
-            dump->close(); // the close box: the port stays as it is
+        // Healed (plugged in again when it went), the receiver takes a good transfer.
+        if (dump) dump->close(); // the close box: the port stays as it is
         QTRY_VERIFY(!receiver->lateAnswerPending());
-        QVERIFY(receiver->start()); // plugged in again when it went
+        QVERIFY(receiver->start());
         setPortDevice(1, receiver->devicePath());
         goodTransfer("210", QStringLiteral("Flash Flood Warning"));
     }

@@ -1,48 +1,28 @@
-#include "support/Doubles.h"
-#include "support/HistoryRecords.h"
-#include "support/TestRegistry.h"
-
-#include "config/DaylightState.h"
-#include "config/ReceiverConfig.h"
-#include "link/HistoryDecoding.h"
-#include "selection/EventTable.h"
-
-#include <QTest>
+// The bytes of a transfer apart from any port: the history decoded from a download, the
+// selection area of the image, the two checksums.
+#include "LinkTestSupport.h"
 
 namespace {
-
-void setZone(int offset, bool daylightSetting, bool pcInDaylight)
+TransferImageBytes TransferImage;
+DownloadBufferBytes DownloadBuffer;
+QByteArray imageBytes(int from, int to) { return QByteArray(reinterpret_cast<const char *>(TransferImage.data()) + from, to - from); }
+void decode(const QList<QByteArray> &records) { loadDownloadBuffer(records); decodeHistory(); }
+QByteArray example(const char *day, const char *hour) // 18:45, CIV, TOR, 0130
 {
-    ReceiverConfig.EDITOR.TimeZoneOffset = qint16(offset);
-    ReceiverConfig.EDITOR.DaylightSavings = daylightSetting;
-    PcDaylightActive = pcInDaylight;
-}
-
-void decode(const QList<QByteArray> &records)
-{
-    loadDownloadBuffer(records);
-    decodeHistory();
-}
-
-HistoryRecordFields example(const char *day, const char *hour)
-{
-    HistoryRecordFields f; // 123, 18:45, CIV, TOR, 0130
+    HistoryRecordFields f;
     f.day = day;
     f.hour = hour;
-    return f;
+    return historyRecord(f);
 }
-
-// A record decoded at a zone and daylight setting, in a year, and the date and time shown.
-struct DecodedTimeExample {
-    const char *day, *hour;
-    int offset;
-    bool daylightSetting, pcInDaylight;
-    int year;
-    QString date, time;
-};
-
+// A record of day and UTC hour decoded at a zone and daylight setting, in a year: the date and time shown.
+struct TimeRow { const char *name, *day, *hour; int offset; bool daylight, pcInDaylight; int year; const char *date, *time; };
+// A record with bad data between two good ones: the date, time and originator shown for it.
+struct DegradedRow { const char *name; QByteArray record; const char *date, *time, *org; };
+struct EventRow { const char *name; QByteArray code; const char *event; int alertClass; };
 } // namespace
-Q_DECLARE_METATYPE(DecodedTimeExample)
+Q_DECLARE_METATYPE(TimeRow)
+Q_DECLARE_METATYPE(DegradedRow)
+Q_DECLARE_METATYPE(EventRow)
 
 class HistoryDecodingTest : public QObject
 {
@@ -53,132 +33,101 @@ private slots:
     {
         clearReceiverConfig();
         doubles().clear();
-        doubles().wallClock = QDateTime(QDate(2026, 8, 20), QTime(9, 30)); // a non-leap year
-        setZone(-5, false, false);
+        doubles().wallClock = QDateTime(QDate(2026, 8, 20), QTime(9, 30)); // a common year
+        ReceiverConfig.EDITOR.TimeZoneOffset = -5;
+        PcDaylightActive = false;
         HistoryTable.fill(HistoryEntry());
+        TransferImage.fill(0xAA); // anything not rewritten shows up
     }
     void cleanup() { PcDaylightActive = false; }
 
-    void examples_data()
+    void decodedTime_data()
     {
-        QTest::addColumn<DecodedTimeExample>("e");
-        QTest::newRow("18 UTC at -5") << DecodedTimeExample{"123", "18", -5, false, false, 2026, "3-May", "13:45"};
-        QTest::newRow("03 UTC at -5: the day before") << DecodedTimeExample{"123", "03", -5, false, false, 2026, "2-May", "22:45"};
-        QTest::newRow("07 UTC at -5: one-digit hour") << DecodedTimeExample{"123", "07", -5, false, false, 2026, "3-May", "02:45"};
-        QTest::newRow("04 UTC at -4: midnight") << DecodedTimeExample{"123", "04", -4, false, false, 2026, "3-May", "00:45"};
-        QTest::newRow("daylight set, PC in daylight") << DecodedTimeExample{"123", "18", -5, true, true, 2026, "3-May", "14:45"};
-        QTest::newRow("daylight set, PC in standard") << DecodedTimeExample{"123", "18", -5, true, false, 2026, "3-May", "13:45"};
-        QTest::newRow("daylight not set, PC in daylight") << DecodedTimeExample{"123", "18", -5, false, true, 2026, "3-May", "13:45"};
-        QTest::newRow("daylight keeps 04 UTC at -5 on the day") << DecodedTimeExample{"123", "04", -5, true, true, 2026, "3-May", "00:45"};
-        QTest::newRow("day 001 across midnight") << DecodedTimeExample{"001", "03", -5, false, false, 2026, "31-December", "22:45"};
-        QTest::newRow("05 UTC at -11") << DecodedTimeExample{"123", "05", -11, false, false, 2026, "2-May", "18:45"};
-        QTest::newRow("offset outside -4..-11 keeps UTC") << DecodedTimeExample{"123", "03", -3, false, false, 2026, "3-May", "03:45"};
-        QTest::newRow("day 060 in a leap year") << DecodedTimeExample{"060", "18", -5, false, false, 2028, "29-February", "13:45"};
-        QTest::newRow("day 060 in a common year") << DecodedTimeExample{"060", "18", -5, false, false, 2026, "1-March", "13:45"};
-        QTest::newRow("day 366 of a leap year") << DecodedTimeExample{"366", "18", -5, false, false, 2028, "31-December", "13:45"};
-        // Found by the history fuzz target (tests/fuzz/corpus/history/utc-daylight-hour-23):
-        // daylight saving without a zone shift once gave "24:45".
-        QTest::newRow("23 UTC at 0 in daylight: next day") << DecodedTimeExample{"123", "23", 0, true, true, 2026, "4-May", "00:45"};
-        QTest::newRow("23 UTC at +3 in daylight: next day") << DecodedTimeExample{"365", "23", 3, true, true, 2026, "1-January", "00:45"};
+        addRows<TimeRow>({
+            {"18 UTC at -5", "123", "18", -5, false, false, 2026, "3-May", "13:45"},
+            {"03 UTC at -5: the day before", "123", "03", -5, false, false, 2026, "2-May", "22:45"},
+            {"07 UTC at -5: one-digit hour", "123", "07", -5, false, false, 2026, "3-May", "02:45"},
+            {"04 UTC at -4: midnight", "123", "04", -4, false, false, 2026, "3-May", "00:45"},
+            {"daylight set, PC in daylight", "123", "18", -5, true, true, 2026, "3-May", "14:45"},
+            {"daylight set, PC in standard", "123", "18", -5, true, false, 2026, "3-May", "13:45"},
+            {"daylight not set, PC in daylight", "123", "18", -5, false, true, 2026, "3-May", "13:45"},
+            {"daylight keeps 04 UTC at -5 on the day", "123", "04", -5, true, true, 2026, "3-May", "00:45"},
+            {"day 001 across midnight", "001", "03", -5, false, false, 2026, "31-December", "22:45"},
+            {"05 UTC at -11", "123", "05", -11, false, false, 2026, "2-May", "18:45"},
+            {"offset outside -4..-11 keeps UTC", "123", "03", -3, false, false, 2026, "3-May", "03:45"},
+            {"day 060 in a leap year", "060", "18", -5, false, false, 2028, "29-February", "13:45"},
+            {"day 060 in a common year", "060", "18", -5, false, false, 2026, "1-March", "13:45"},
+            {"day 366 of a leap year", "366", "18", -5, false, false, 2028, "31-December", "13:45"},
+            // Found by the history fuzz target: daylight saving without a zone shift once gave "24:45".
+            {"23 UTC at 0 in daylight: next day", "123", "23", 0, true, true, 2026, "4-May", "00:45"},
+            {"23 UTC at +3 in daylight: next day", "365", "23", 3, true, true, 2026, "1-January", "00:45"}});
     }
-    void examples()
+    void decodedTime()
     {
-        QFETCH(DecodedTimeExample, e);
-        setZone(e.offset, e.daylightSetting, e.pcInDaylight);
-        doubles().wallClock = QDateTime(QDate(e.year, 3, 1), QTime(0, 0));
-        decode({historyRecord(example(e.day, e.hour))});
-        QCOMPARE(HistoryTable[0].Date, e.date);
-        QCOMPARE(HistoryTable[0].Time, e.time);
+        QFETCH(TimeRow, row);
+        ReceiverConfig.EDITOR.TimeZoneOffset = qint16(row.offset);
+        ReceiverConfig.EDITOR.DaylightSavings = row.daylight;
+        PcDaylightActive = row.pcInDaylight;
+        doubles().wallClock = QDateTime(QDate(row.year, 3, 1), QTime(0, 0));
+        decode({example(row.day, row.hour)});
+        QCOMPARE(HistoryTable[0].Date, QString(row.date));
+        QCOMPARE(HistoryTable[0].Time, QString(row.time));
     }
 
+    // The name and class of an event code, looked up and decoded from a record; 22 codes are
+    // warnings, 12 watches.
     void eventLookup_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("alertClass");
-        QTest::newRow("warning") << "TOR" << "Tornado Warning" << 1;
-        QTest::newRow("watch") << "TOA" << "Tornado Watch" << 2;
-        QTest::newRow("HMW is a watch-class warning") << "HMW" << "Hazardous Materials Warning" << 2;
-        QTest::newRow("CDW is class 0") << "CDW" << "Civil Danger Warning" << 0;
-        QTest::newRow("test") << "RWT" << "Required Weekly Test" << 0;
-        QTest::newRow("table name, not box caption") << "EVI" << "Evacuation Immediate" << 0;
-        QTest::newRow("SPW name") << "SPW" << "Shelter In Place Warning" << 1;
-        QTest::newRow("unknown") << "XYZ" << "Unknown Event Code" << 0;
-        QTest::newRow("lower case") << "tor" << "Unknown Event Code" << 0;
-        QTest::newRow("zero bytes") << QString(3, QChar(0)) << "Unknown Event Code" << 0;
+        addRows<EventRow>({{"warning", "TOR", "Tornado Warning", 1}, {"watch", "TOA", "Tornado Watch", 2},
+                           {"HMW is a watch-class warning", "HMW", "Hazardous Materials Warning", 2},
+                           {"CDW is class 0", "CDW", "Civil Danger Warning", 0}, {"test", "RWT", "Required Weekly Test", 0},
+                           {"table name, not box caption", "EVI", "Evacuation Immediate", 0},
+                           {"SPW name", "SPW", "Shelter In Place Warning", 1}, {"unknown", "XYZ", "Unknown Event Code", 0},
+                           {"lower case", "tor", "Unknown Event Code", 0}, {"zero bytes", QByteArray(3, 0), "Unknown Event Code", 0}});
     }
     void eventLookup()
     {
-        QFETCH(QString, code);
-        QFETCH(QString, name);
-        QFETCH(int, alertClass);
+        QFETCH(EventRow, row);
         qint16 cls = -1;
-        QCOMPARE(lookupEvent(code, cls), name);
-        QCOMPARE(int(cls), alertClass);
-
+        QCOMPARE(lookupEvent(QString::fromLatin1(row.code), cls), row.event);
+        QCOMPARE(int(cls), row.alertClass);
         HistoryRecordFields f;
-        f.event = code.toLatin1();
+        f.event = row.code;
         decode({historyRecord(f)});
-        QCOMPARE(HistoryTable[0].Event, name);
-        QCOMPARE(int(HistoryTable[0].AlertClass), alertClass);
+        QVERIFY(HistoryTable[0].Event == row.event && HistoryTable[0].AlertClass == row.alertClass);
+        int classes[3] = {};
+        for (const EventTableRow &e : EventTable) ++classes[alertClassOf(e.Code)];
+        QVERIFY(classes[1] == 22 && classes[2] == 12);
     }
 
-    void everyClassifiedCodeIsInTheTable()
-    {
-        int warnings = 0, watches = 0;
-        for (const EventTableRow &row : EventTable) {
-            const int cls = alertClassOf(row.Code);
-            warnings += cls == 1;
-            watches += cls == 2;
-        }
-        QCOMPARE(warnings, 22);
-        QCOMPARE(watches, 12);
-    }
-
-    // Bad data inside a record degrades only that record, and only the fields it touches.
+    // Bad data degrades only its record and only the fields it touches; neither the record
+    // before (which crosses midnight, so its day offset is the one a careless decoder would
+    // reuse) nor the one after is touched.
     void degradedRecords_data()
     {
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("org");
-        auto with = [](auto change) {
-            HistoryRecordFields f;
-            change(f);
-            return historyRecord(f);
-        };
-        QTest::newRow("digit originator") << with([](auto &f) { f.org = "1IV"; }) << "3-May" << "13:45" << "";
-        QTest::newRow("no colon in the time") << with([](auto &f) { f.colon = '-'; }) << "3-May" << "" << "CIV";
-        QTest::newRow("minute with a zero byte") << with([](auto &f) { f.minute = "4"; }) << "3-May" << "" << "CIV";
-        // Neither may borrow the date of the record before.
-        QTest::newRow("day not a number") << historyRecord(example("1x3", "18")) << "" << "13:45" << "CIV";
-        QTest::newRow("day with a blank") << historyRecord(example(" 12", "18")) << "" << "13:45" << "CIV";
-        QTest::newRow("day 000") << historyRecord(example("000", "18")) << "" << "13:45" << "CIV";
-        QTest::newRow("day 367") << historyRecord(example("367", "18")) << "" << "13:45" << "CIV";
-        QTest::newRow("hour not a number") << historyRecord(example("123", "1x")) << "" << "" << "CIV";
-        QTest::newRow("hour 24") << historyRecord(example("123", "24")) << "" << "" << "CIV";
+        auto with = [](auto change) { HistoryRecordFields f; change(f); return historyRecord(f); };
+        addRows<DegradedRow>({
+            {"digit originator", with([](auto &f) { f.org = "1IV"; }), "3-May", "13:45", ""},
+            {"no colon in the time", with([](auto &f) { f.colon = '-'; }), "3-May", "", "CIV"},
+            {"minute with a zero byte", with([](auto &f) { f.minute = "4"; }), "3-May", "", "CIV"},
+            {"day not a number", example("1x3", "18"), "", "13:45", "CIV"},
+            {"day with a blank", example(" 12", "18"), "", "13:45", "CIV"},
+            {"day 000", example("000", "18"), "", "13:45", "CIV"},
+            {"day 367", example("367", "18"), "", "13:45", "CIV"},
+            {"hour not a number", example("123", "1x"), "", "", "CIV"},
+            {"hour 24", example("123", "24"), "", "", "CIV"}});
     }
     void degradedRecords()
     {
-        QFETCH(QByteArray, record);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
-        QFETCH(QString, org);
-        // The record before crosses midnight, so its day offset is the one a careless
-        // decoder would reuse; the record after must decode in full.
-        decode({historyRecord(200, 2, 0, "WXR", "SVR"), record, historyRecord(123, 18, 45, "WXR", "TOA")});
+        QFETCH(DegradedRow, row);
+        decode({historyRecord(200, 2, 0, "WXR", "SVR"), row.record, historyRecord(123, 18, 45, "WXR", "TOA")});
         QCOMPARE(HistoryTable[0].Date, QStringLiteral("18-July"));
         const HistoryEntry &e = HistoryTable[1];
-        QCOMPARE(e.Date, date);
-        QCOMPARE(e.Time, time);
-        QCOMPARE(e.Org, org);
-        QCOMPARE(e.Event, QStringLiteral("Tornado Warning"));
-        QCOMPARE(e.AlertClass, qint16(1));
-        QCOMPARE(e.Length, QStringLiteral("01:30"));
-        QVERIFY(e.holdsAlert());
-        QCOMPARE(HistoryTable[2].Date, QStringLiteral("3-May"));
-        QCOMPARE(HistoryTable[2].Time, QStringLiteral("13:45"));
-        QCOMPARE(HistoryTable[2].Event, QStringLiteral("Tornado Watch"));
+        QCOMPARE(QStringList({e.Date, e.Time, e.Org, e.Event, e.Length}),
+                 QStringList({row.date, row.time, row.org, "Tornado Warning", "01:30"}));
+        QVERIFY(e.AlertClass == 1 && e.holdsAlert());
+        QCOMPARE(QStringList({HistoryTable[2].Date, HistoryTable[2].Time, HistoryTable[2].Event}),
+                 QStringList({"3-May", "13:45", "Tornado Watch"}));
     }
 
     // A new download replaces a full history; its empty records stay empty wherever they
@@ -187,11 +136,9 @@ private slots:
     {
         decode(QList<QByteArray>(kHistoryRecords, historyRecord(123, 18, 45, "CIV", "TOR")));
         QVERIFY(HistoryTable[39].holdsAlert());
-
-        QByteArray blanked = historyRecord(123, 18, 45, "CIV", "TOR");
-        blanked[0] = '\0'; // the rest still holds data
         QList<QByteArray> records(kHistoryRecords, emptyHistoryRecord());
-        records[0] = blanked;
+        records[0] = historyRecord(123, 18, 45, "CIV", "TOR");
+        records[0][0] = '\0'; // the rest still holds data
         records[1] = historyRecord(123, 18, 45, "CIV", "TOR");
         records[5] = historyRecord(124, 18, 45, "CIV", "FFA");
         HistoryRecordFields last;
@@ -202,18 +149,62 @@ private slots:
         for (int i = 0; i <= kHistoryRecords; ++i) {
             const HistoryEntry &e = HistoryTable[i];
             const bool filled = i == 1 || i == 5 || i == 39;
-            QCOMPARE(e.holdsAlert(), filled);
-            if (!filled) {
-                QVERIFY(e.Date.isEmpty() && e.Time.isEmpty() && e.Length.isEmpty() && e.Org.isEmpty());
-                QVERIFY(e.Event.isEmpty());
-                QCOMPARE(e.AlertClass, qint16(0));
-            }
+            QVERIFY(e.holdsAlert() == filled && (filled || ((e.Date + e.Time + e.Length + e.Org + e.Event).isEmpty() && e.AlertClass == 0)));
         }
-        QCOMPARE(HistoryTable[5].Date, QStringLiteral("4-May"));
-        QCOMPARE(HistoryTable[5].Event, QStringLiteral("Flash Flood Watch"));
+        QCOMPARE(QStringList({HistoryTable[5].Date, HistoryTable[5].Event}), QStringList({"4-May", "Flash Flood Watch"}));
         QCOMPARE(HistoryTable[5].AlertClass, qint16(2));
-        QCOMPARE(HistoryTable[39].Event, QStringLiteral("Required Weekly Test"));
-        QCOMPARE(HistoryTable[39].Time, QStringLiteral("13:45"));
+        QCOMPARE(QStringList({HistoryTable[39].Event, HistoryTable[39].Time}), QStringList({"Required Weekly Test", "13:45"}));
+    }
+
+    // 9 bytes a code: 44 fit in the 399 bytes of the event area, and nothing goes past it.
+    void tooManyEventsStopAtTheAreasEnd()
+    {
+        for (int slot = 0; slot < 49; ++slot) EventList[slot] = QStringLiteral("ABCDEFGH");
+        buildSelectionArea(TransferImage);
+        QCOMPARE(imageBytes(208, 208 + 44 * 9), QByteArray("ABCDEFGH-").repeated(44));
+        QCOMPARE(imageBytes(208 + 44 * 9, 608), QByteArray(607 - 208 - 44 * 9, '\0') + char(0xAA));
+    }
+
+    // Found by the parameter-file fuzz target: its seed of 30 ticked counties and 49 event codes
+    // once sent 25 counties and 49 codes. The receiver takes 24 counties and 48 codes, and nothing
+    // is written past the areas: not into the settings block or the checksum.
+    void parameterFileBeyondTheLimits()
+    {
+        QVERIFY(QFile::copy(ORVANE_TEST_SOURCE_DIR "/tests/fuzz/corpus/parameter_file/thirty-ticked-counties", kParameterFileName));
+        QVERIFY(readParameterFile());
+        buildSelectionArea(TransferImage);
+        QByteArray counties; // 012001, 012003, ... of the first 24 ticked slots
+        for (int slot = 0; slot < 24; ++slot) counties += QByteArray::number(12001 + 2 * slot).rightJustified(6, '0') + '-';
+        QCOMPARE(imageBytes(32, 208), counties + QByteArray(208 - 32 - 24 * 7, '\0'));
+        QCOMPARE(imageBytes(208, 608), QByteArray("TOR-").repeated(48) + QByteArray(607 - 208 - 48 * 4, '\0') + char(0xAA));
+        QCOMPARE(imageBytes(0, 32), QByteArray(32, char(0xAA)));
+    }
+
+    // Entries not sent: not ticked, ticked but too short for a code, a lower-case mark, empty.
+    void entriesThatAreNotSent()
+    {
+        for (const char *entry : {"  012011  Broward                Florida", "X 0120", "x 012011  Broward", ""}) {
+            FipsList[0] = QString::fromLatin1(entry);
+            FipsList[1] = QStringLiteral("X 012085  Martin                 Florida");
+            buildSelectionArea(TransferImage);
+            QCOMPARE(imageBytes(32, 208), QByteArray("012085-") + QByteArray(169, '\0'));
+        }
+    }
+
+    // The image's sum over bytes 0 to 606; the download's sum of bytes 0 to 1278 modulo 256 in byte 1279.
+    void checksums()
+    {
+        TransferImage.fill(0);
+        std::fill_n(TransferImage.begin(), 18, 255);
+        TransferImage[18] = 70; // 18 * 255 + 70 = 0x1234
+        TransferImage[607] = 200; // never sent, never summed
+        QCOMPARE(imageChecksum(TransferImage), 0x1234);
+        DownloadBuffer.fill(0);
+        for (int i = 0; i < 1279; ++i) DownloadBuffer[i] = quint8(i);
+        DownloadBuffer[1279] = quint8((1278 * 1279 / 2) % 256);
+        QVERIFY(downloadChecksumOk(DownloadBuffer));
+        DownloadBuffer[1279] += 1;
+        QVERIFY(!downloadChecksumOk(DownloadBuffer));
     }
 };
 

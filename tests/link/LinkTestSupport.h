@@ -1,86 +1,93 @@
 #pragma once
-// What the link tests share: pointing a port at a device through the settings store's
-// PORTS override, running the time-outs at a tenth of their length, a clock-second pause
-// that moves the test's wall clock instead of sleeping, a fresh receiver link for each
-// test, and a main window with a simulated receiver on a pty.
-
+// What the link tests share: a port pointed at a device through the store's PORTS override,
+// the time-outs at a tenth of their length, a clock-second pause that moves the test's wall
+// clock, a fresh link for each test, a main window and a simulated receiver on a pty.
 #include "support/Doubles.h"
+#include "support/HistoryRecords.h"
+#include "support/Processes.h"
+#include "support/Rows.h"
+#include "support/TestRegistry.h"
 #include "ReceiverSimulator.h"
-
 #include "app/frmMain.h"
+#include "config/DaylightState.h"
+#include "config/ParameterFile.h"
+#include "config/SettingsStore.h"
+#include "core/Platform.h"
+#include "core/WavData.h"
+#include "link/HistoryDecoding.h"
+#include "link/PortDevices.h"
+#include "link/TestPackets.h"
+#include "link/Transfer.h"
+#include "link/frmTest.h"
+#include "selection/EventTable.h"
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
-#include "link/frmCommPort.h"
 #include "link/ReceiverLink.h"
 #include "link/TransferData.h"
-
+#include "link/frmCommPort.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <array>
+#include <functional>
 #include <memory>
 
-// Every time-out of the link runs at this fraction of its designed length in the tests
-// (5 s -> 0.5 s, 20 s -> 2 s); late answers are scaled the same way.
+// Every time-out of the link runs at this fraction of its designed length (5 s -> 0.5 s).
 constexpr double kTestTimeScale = 0.1;
-// A late answer comes well after the 5 s limit (scaled), so a loaded machine cannot turn a
-// time-out test into a success.
+// A late answer comes well after the 5 s limit, so a loaded machine cannot make it a success.
 constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
 
-// A ticked (or unticked) FIPS entry of Broward county's form for `code`.
 inline QString county(const char *code, bool ticked = true)
 {
     return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
 }
 
-// The 608 bytes the receiver must get for the record and lists as they are now: the settings
-// block, then the expected selection text at 32 and 208, zeros elsewhere, and the checksum.
+// The 608 bytes the receiver must get for the record and these selection texts: the settings
+// block, the counties at 32, the events at 208, zeros elsewhere, the checksum.
 inline QByteArray expectedImage(const QByteArray &counties, const QByteArray &events)
 {
     buildSettingsImage();
-    QByteArray image(608, '\0');
-    for (int i = 0; i < 32; ++i)
-        image[i] = char(SettingsImage[i]);
-    image.replace(32, counties.size(), counties);
-    image.replace(208, events.size(), events);
+    QByteArray image(reinterpret_cast<const char *>(SettingsImage.data()), 32);
+    image += counties + QByteArray(176 - counties.size(), '\0') + events + QByteArray(400 - events.size(), '\0');
     quint8 sum = 0;
-    for (int i = 0; i < 607; ++i)
-        sum = quint8(sum + quint8(image.at(i)));
+    for (int i = 0; i < 607; ++i) sum = quint8(sum + quint8(image.at(i)));
     image[607] = char(sum);
     return image;
 }
-
 inline void setPortDevice(int number, const QString &device)
 {
     QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
     store.setValue(QStringLiteral("PORTS/Port%1").arg(number), device);
-    store.sync();
 }
 
-inline void installFastLink()
-{
-    setLinkTimeScale(kTestTimeScale);
-    setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
-}
-
-inline void restoreLink()
-{
-    setLinkTimeScale(1.0);
-    setPauseSleeper({});
-}
-
-// The fixture of the tests that drive the link, through the main window or on its own.
 struct LinkFixture {
-    std::unique_ptr<ReceiverLink> link; // the program's link (ReceiverLink::instance()) while it lives
+    std::unique_ptr<ReceiverLink> link; // the program's link while it lives
     std::unique_ptr<frmMain> main;
     std::unique_ptr<ReceiverSimulator> receiver;
 
-    // A clean home, record and doubles, a new link, with the fast link installed.
+    // A clean home, record and doubles, a new link on the fast clock.
     void freshLink()
     {
         freshHome();
         clearReceiverConfig();
         doubles().clear();
-        installFastLink();
+        setLinkTimeScale(kTestTimeScale);
+        setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
         link = std::make_unique<ReceiverLink>();
     }
     void showMain()
@@ -88,25 +95,23 @@ struct LinkFixture {
         main = std::make_unique<frmMain>();
         main->show();
     }
-    // Starts a simulated receiver as the device of port `number`; false without a pty.
+    // A simulated receiver as the device of port `number`; false without a pty.
     bool startReceiver(int number)
     {
         receiver = std::make_unique<ReceiverSimulator>();
-        if (!receiver->start())
-            return false;
+        if (!receiver->start()) return false;
         setPortDevice(number, receiver->devicePath());
         return true;
     }
-    // The receiver most link tests talk to: on port 1, for a record with station "KEC/" and
-    // line time-out code 3, answering late (when told to) well after the 5 s limit.
+    // On port 1, for a record with station "KEC/" and line time-out code 3, answering late
+    // (when told to) well after the 5 s limit.
     bool startReceiverOnPort1()
     {
         ReceiverConfig.EDITOR.SerialPort = 1;
         ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
         ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
         ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
-        if (!startReceiver(1))
-            return false;
+        if (!startReceiver(1)) return false;
         receiver->setLateAnswerMs(kLateAnswerMs);
         return true;
     }
@@ -116,12 +121,8 @@ struct LinkFixture {
         main.reset();
         link.reset();
         receiver.reset();
-        restoreLink();
+        setLinkTimeScale(1.0);
+        setPauseSleeper({});
     }
-    void checkPortClosed() const
-    {
-        QVERIFY(!link->Port1->isOpen());
-        QVERIFY(!link->LinkConnected);
-        QVERIFY(!link->PortOpenState);
-    }
+    void checkPortClosed() const { QVERIFY(!link->Port1->isOpen() && !link->LinkConnected && !link->PortOpenState); }
 };
