@@ -13,7 +13,6 @@ using F = ReceiverSimulator::Fault;
 enum Op { Transfer, Search, Contact, NvDump, RawDump };
 constexpr int kGone = -1; // the device is gone before the operation starts
 
-const QString kSuccess = QStringLiteral("Upload / Download Successful");
 const QString kFailed = QStringLiteral("Port Connect Failed");
 const QString kDownloading = QStringLiteral("Downloading Data");
 const QString e201 = QStringLiteral("Error #201:  Selected Serial Port will not open");

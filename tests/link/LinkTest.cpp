@@ -15,7 +15,6 @@ QString lineSettingsOf(const QString &device) // the pty's speed and character s
     return read ? QStringLiteral("%1 %2").arg(::cfgetospeed(&t)).arg(t.c_cflag & CSIZE) : QString();
 }
 const QString kB4800CS8 = QStringLiteral("%1 %2").arg(B4800).arg(CS8);
-const QString kSuccess = QStringLiteral("Upload / Download Successful");
 QList<int> counting(int from, int to) { QList<int> l; for (int i = from; i <= to; ++i) l << i; return l; }
 int checkedPort(const frmCommPort &setup) { for (int i = 0; i < 4; ++i) if (setup.optCommPort[i]->isChecked()) return i; return -1; }
 // The stored port and zone offset, the option and zone shown for them, the offset OK stores.

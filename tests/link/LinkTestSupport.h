@@ -51,6 +51,8 @@
 constexpr double kTestTimeScale = 0.1;
 // A late answer comes well after the 5 s limit, so a loaded machine cannot make it a success.
 constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
+// What status panel 1 says after a whole exchange.
+inline const QString kSuccess = QStringLiteral("Upload / Download Successful");
 
 inline QString county(const char *code, bool ticked = true)
 {
