@@ -83,7 +83,8 @@ public:
         main = std::make_unique<frmMain>();
         window = row.open(*this);
         if (auto *search = window->findChild<QHelpSearchEngine *>())
-            indexed = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
+            indexStarts = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingStarted),
+            indexEnds = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
         main->show();
         window->show();
         window->activateWindow();
@@ -91,17 +92,11 @@ public:
         if (name == "frmSplash" ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
         auto *help = qobject_cast<frmHelp *>(window);
-        if (help && name.endsWith("index")) {
+        if (help && name.endsWith("index"))
             help->showKeywordSearch(QString());
-        } else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search"))) {
-            // The search box waits while the help is indexed; showing the page may index it
-            // again, and the box then gets the keyboard back.
-            if (!query || !indexed || (indexed->isEmpty() && !indexed->wait(20000)) || !query->isEnabled())
-                return nullptr;
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-            if (!QTest::qWaitFor([query] { return query->isEnabled() && QApplication::focusWidget(); }, 10000))
-                return nullptr;
-        }
+        else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search")) &&
+                 !pressAlt(u's', [query] { return query && query->isAncestorOf(QApplication::focusWidget()); }))
+            return nullptr;
         QCoreApplication::processEvents();
         modalWatch.start();
         return window;
@@ -113,13 +108,43 @@ public:
         modalWatch.stop();
         modalsSeen.clear();
         closeModalWindows();
-        indexed.reset();
+        indexStarts.reset(), indexEnds.reset();
         if (qobject_cast<frmFIPS *>(window) || qobject_cast<frmEnterFIP *>(window))
             window->hide();
         else if (window != main.get())
             delete window.data(); // the tip window deletes itself when it closes
         main.reset();
         setStatesDirectory(QString());
+    }
+
+    // The help's search box waits while the help is indexed, which may happen more than once:
+    // the help has settled when every indexing begun has ended and the box is enabled again.
+    // Other windows have settled at once.
+    bool settled()
+    {
+        QWidget *query = control("txtSearch");
+        return !indexStarts || QTest::qWaitFor([&] {
+            return !indexStarts->isEmpty() && indexEnds->size() == indexStarts->size() && query && query->isEnabled();
+        }, 30000);
+    }
+    // Alt+letter, pressed once the window has settled, and `done` awaited; when an indexing began
+    // meanwhile and took the search box away, pressed again from the same tab and focus.
+    bool pressAlt(QChar letter, const std::function<bool()> &done)
+    {
+        auto *tabs = window->findChild<QTabWidget *>();
+        const int tab = tabs ? tabs->currentIndex() : -1;
+        const QPointer<QWidget> from = QApplication::focusWidget();
+        for (int tries = 0; tries < 3 && settled(); ++tries) {
+            const qsizetype runs = indexStarts ? indexStarts->size() : 0;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (letter.unicode() - 'a')), Qt::AltModifier);
+            if (QTest::qWaitFor(done, 5000) || !indexStarts || indexStarts->size() == runs)
+                return done();
+            if (tabs)
+                tabs->setCurrentIndex(tab);
+            if (from)
+                from->setFocus(Qt::ShortcutFocusReason);
+        }
+        return false;
     }
 
     QWidget *control(const QString &name) const { return window ? window->findChild<QWidget *>(name) : nullptr; }
@@ -173,7 +198,7 @@ public:
 private:
     static const char *textOf(QWidget *w) { return qobject_cast<QPlainTextEdit *>(w) ? "plainText" : "text"; }
     QTimer modalWatch;
-    std::unique_ptr<QSignalSpy> indexed; // the help window's search index is ready
+    std::unique_ptr<QSignalSpy> indexStarts, indexEnds; // the help window's indexing runs, counted from its construction
 };
 
 // The county and state windows, over the committed state files, Florida and a transmitter.

@@ -112,9 +112,11 @@ private slots:
         // the window starts), and comes back; Backtab walks the same way backwards.
         QCOMPARE(nameOf(QApplication::focusWidget()), order.isEmpty() ? QStringLiteral("<none>") : QString::fromLatin1(row.first));
         QString problem;
+        QVERIFY(walk.settled());
         const QStringList walked = tabWalk(w, Qt::Key_Tab, problem);
         const int at = std::max<int>(0, walked.indexOf(order.value(0)));
         QVERIFY2(problem.isEmpty() && walked.mid(at) + walked.mid(0, at) == order, qPrintable(problem + " walked: " + walked.join(u' ')));
+        QVERIFY(walk.settled());
         QStringList back = tabWalk(w, Qt::Key_Backtab, problem);
         std::reverse(back.begin() + std::min<int>(1, back.size()), back.end());
         QVERIFY2(problem.isEmpty() && back == walked, qPrintable(problem + " back: " + back.join(u' ')));
@@ -164,13 +166,14 @@ private slots:
             QVERIFY2(letters.contains(key.at(0)) && (toggled || !key.endsWith(u'!')) && (pressed || !key.contains(u'+')), qPrintable(key));
             const bool before = toggled && toggled->isChecked();
             QSignalSpy clicked(pressed ? pressed : w, pressed ? SIGNAL(clicked(bool)) : SIGNAL(destroyed()));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (key.at(0).unicode() - 'a')), Qt::AltModifier);
-            QTRY_VERIFY2(nameOf(QApplication::focusWidget()) == focus && (!toggled || toggled->isChecked() != before) &&
-                             clicked.count() == (pressed ? 1 : 0), qPrintable(key + " gave " + nameOf(QApplication::focusWidget())));
+            QVERIFY2(walk.pressAlt(key.at(0), [&] {
+                return nameOf(QApplication::focusWidget()) == focus && (!toggled || toggled->isChecked() != before) && clicked.count() == (pressed ? 1 : 0);
+            }), qPrintable(key + " gave " + nameOf(QApplication::focusWidget())));
         }
 
         // Every control that offers it takes the keyboard through its "set focus" action.
         int focused = 0;
+        QVERIFY(walk.settled());
         for (QWidget *child : w->findChildren<QWidget *>()) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
             if (!child->isVisible() || !child->isEnabled() || !face || !face->actionInterface() ||
