@@ -78,16 +78,13 @@ public:
         const QString name = QString::fromLatin1(row.name);
         freshState();
         ReceiverConfig.EDITOR.ShowTipsAtStartup = true;
-        for (int n = 1; n <= 4; ++n)
-            putSetting(QStringLiteral("PORTS/Port%1").arg(n), QStringLiteral("/nonexistent/ttyS%1").arg(n));
+        for (int n = 1; n <= 4; ++n) putSetting(QStringLiteral("PORTS/Port%1").arg(n), QStringLiteral("/nonexistent/ttyS%1").arg(n));
         main = std::make_unique<frmMain>();
         window = row.open(*this);
         if (auto *search = window->findChild<QHelpSearchEngine *>())
             indexStarts = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingStarted),
             indexEnds = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
-        main->show();
-        window->show();
-        window->activateWindow();
+        main->show(), window->show(), window->activateWindow();
         // The splash screen has nothing to type into and is never the active window.
         if (name == "frmSplash" ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
@@ -105,9 +102,7 @@ public:
     // Closes what open() opened; the county and state windows live on, hidden.
     void close()
     {
-        modalWatch.stop();
-        modalsSeen.clear();
-        closeModalWindows();
+        modalWatch.stop(), modalsSeen.clear(), closeModalWindows();
         indexStarts.reset(), indexEnds.reset();
         if (qobject_cast<frmFIPS *>(window) || qobject_cast<frmEnterFIP *>(window))
             window->hide();
@@ -139,10 +134,8 @@ public:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (letter.unicode() - 'a')), Qt::AltModifier);
             if (QTest::qWaitFor(done, 5000) || !indexStarts || indexStarts->size() == runs)
                 return done();
-            if (tabs)
-                tabs->setCurrentIndex(tab);
-            if (from)
-                from->setFocus(Qt::ShortcutFocusReason);
+            if (tabs) tabs->setCurrentIndex(tab);
+            if (from) from->setFocus(Qt::ShortcutFocusReason);
         }
         return false;
     }
@@ -168,8 +161,7 @@ public:
             if (step == "open" || step == "closed") {
                 QVERIFY2(closed() == (step == "closed"), qPrintable(step));
             } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
-                for (const QString &name : step.mid(1).split(u','))
-                    QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
+                for (const QString &name : step.mid(1).split(u',')) QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
             } else if (step.contains(u'=')) {
                 QVERIFY2(w && w->setProperty(textOf(w), step.section(u'=', 1).replace(u'_', u' ')), qPrintable(step));
             } else if (step.contains(u':')) {
@@ -186,12 +178,10 @@ public:
                 QVERIFY2(button && face->actionInterface() && face->actionInterface()->actionNames().contains(action), qPrintable(step));
                 QSignalSpy clicked(button, &QAbstractButton::clicked);
                 face->actionInterface()->doAction(action);
-                if (action == press)
-                    QTRY_COMPARE(clicked.count(), 1);
+                if (action == press) QTRY_COMPARE(clicked.count(), 1);
                 QVERIFY2(action == press || (clicked.isEmpty() && (!qobject_cast<QRadioButton *>(button) || button->isChecked())), qPrintable(step));
             }
-            if (QTest::currentTestFailed())
-                return;
+            if (QTest::currentTestFailed()) return;
         }
     }
 
@@ -313,8 +303,7 @@ inline const QList<Window> &programWindows()
          "optTimeLn_0 optVoiceTimer_0 optRelayDelay_0 optVoiceDelay_0 cmdOK cmdCancel", "cmdOK", "v:optVoiceTimer_0 p:optVoiceDelay_0",
          {{"every option, OK", "", [](W &t) {
               for (const QString group : {"optTimeLn_%1", "optVoiceTimer_%1", "optRelayDelay_%1", "optVoiceDelay_%1"})
-                  for (int i = 0; t.control(group.arg(i)); ++i)
-                      t.act(group.arg(i));
+                  for (int i = 0; t.control(group.arg(i)); ++i) t.act(group.arg(i));
               t.act("cmdOK closed");
               QCOMPARE((QList<int>{r.TIMERS.LineTimeoutTimer, r.TIMERS.VoiceIntervalTimer, r.TIMERS.RelayDelayTimer, r.TIMERS.PreVoiceAnnc}),
                        (QList<int>{6, 6, 4, 4}));

@@ -25,8 +25,7 @@ namespace {
 QString nameOf(const QWidget *w)
 {
     const QWidget *named = w;
-    while (named && named->objectName().isEmpty())
-        named = named->parentWidget();
+    while (named && named->objectName().isEmpty()) named = named->parentWidget();
     return !w ? QStringLiteral("<none>") : named == w ? w->objectName()
                                                      : (named ? named->objectName() + u'/' : QString()) + w->metaObject()->className();
 }
@@ -42,10 +41,8 @@ QStringList tabWalk(QWidget *window, Qt::Key key, QString &problem)
         QWidget *now = QApplication::focusWidget();
         if (!now || (now != window && !window->isAncestorOf(now)))
             return problem = QStringLiteral("Tab left the window for ") + nameOf(now), visited;
-        if (now == start)
-            return visited;
-        if (nameOf(now) != visited.last())
-            visited << nameOf(now);
+        if (now == start) return visited;
+        if (nameOf(now) != visited.last()) visited << nameOf(now);
     }
     problem = start ? QStringLiteral("Tab never came back to ") + nameOf(start) : QString();
     return start ? visited : QStringList();
@@ -60,8 +57,7 @@ QMultiMap<QChar, QString> acceleratorsOf(QWidget *window)
             found.insert(mnemonic.toString(QKeySequence::PortableText).back().toLower(), owner);
     };
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(window))
-            continue;
+        if (!w->isVisibleTo(window)) continue;
         if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w))
             note(w->property(qobject_cast<QGroupBox *>(w) ? "title" : "text").toString(), nameOf(w));
         for (int i = 0; qobject_cast<QTabBar *>(w) && i < static_cast<QTabBar *>(w)->count(); ++i)
@@ -78,8 +74,7 @@ void windowRows(bool actions)
     QTest::addColumn<int>("action");
     for (int k = 0; k < programWindows().size(); ++k) {
         const Window &w = programWindows()[k];
-        if (!actions)
-            QTest::newRow(w.name) << k << -1;
+        if (!actions) QTest::newRow(w.name) << k << -1;
         for (int a = 0; actions && a < w.actions.size(); ++a)
             QTest::addRow("%s %s", w.name, w.actions[a].name) << k << a;
     }
@@ -104,12 +99,10 @@ private slots:
         QStringList order = QString::fromLatin1(row.order).split(u' ', Qt::SkipEmptyParts), boxes;
         for (QWidget *frame : qobject_cast<frmEvent *>(w) ? static_cast<frmEvent *>(w)->Picture1->findChildren<QGroupBox *>(Qt::FindDirectChildrenOnly)
                                                           : QList<QGroupBox *>())
-            for (QCheckBox *box : frame->findChildren<QCheckBox *>())
-                boxes << box->objectName();
+            for (QCheckBox *box : frame->findChildren<QCheckBox *>()) boxes << box->objectName();
         QVERIFY(boxes.isEmpty() || boxes.size() > 20);
         order = boxes + order;
-        // Tab visits every control that takes the focus once, in reading order (entered where
-        // the window starts), and comes back; Backtab walks the same way backwards.
+        // Tab visits every control taking the focus once, in reading order, and comes back; Backtab the same backwards.
         QCOMPARE(nameOf(QApplication::focusWidget()), order.isEmpty() ? QStringLiteral("<none>") : QString::fromLatin1(row.first));
         QString problem;
         QVERIFY(walk.settled());
@@ -121,14 +114,12 @@ private slots:
         std::reverse(back.begin() + std::min<int>(1, back.size()), back.end());
         QVERIFY2(problem.isEmpty() && back == walked, qPrintable(problem + " back: " + back.join(u' ')));
 
-        // Option buttons of one group share one stop, on the selected button (the arrow keys
-        // move within the group); every other enabled control that takes the focus is a stop.
-        // A screen reader names every visible control: its caption, or a name of its own.
+        // A group of option buttons is one stop, on the selected one; every other enabled control
+        // taking the focus is a stop. A screen reader names every visible control.
         for (QWidget *child : w->findChildren<QWidget *>()) {
             auto *option = qobject_cast<QRadioButton *>(child);
             const bool tabbed = (child->focusPolicy() & Qt::TabFocus) == Qt::TabFocus, reached = walked.contains(nameOf(child));
-            if (!child->isVisibleTo(w))
-                continue;
+            if (!child->isVisibleTo(w)) continue;
             QVERIFY2(reached || !tabbed || !child->isEnabled() || child->focusProxy() || (option && !option->isChecked()),
                      qPrintable(nameOf(child) + " is not reached by Tab"));
             QVERIFY2(!reached || !option || !option->group() || !option->group()->checkedButton() || option->isChecked(),
@@ -141,18 +132,15 @@ private slots:
         }
 
         // Enter presses the default button wherever the focus is but on another button.
-        if (*row.defaultButton) {
-            auto *button = w->findChild<QPushButton *>(QString::fromLatin1(row.defaultButton));
-            for (const QString &name : order)
-                if (QWidget *other = w->findChild<QWidget *>(name); other && !qobject_cast<QPushButton *>(other)) {
-                    other->setFocus(Qt::TabFocusReason);
-                    break;
-                }
-            QVERIFY(button && button->isDefault());
-        }
+        auto *button = w->findChild<QPushButton *>(QString::fromLatin1(row.defaultButton));
+        for (const QString &name : *row.defaultButton ? order : QStringList())
+            if (QWidget *other = w->findChild<QWidget *>(name); other && !qobject_cast<QPushButton *>(other)) {
+                other->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        QVERIFY(!*row.defaultButton || (button && button->isDefault()));
 
-        // No letter marks two captions, a label with a letter leads to the control it
-        // describes, and the letters do what they say.
+        // No letter marks two captions, a label's letter leads to its control, letters do what they say.
         const QMultiMap<QChar, QString> letters = acceleratorsOf(w);
         for (const QChar letter : letters.uniqueKeys())
             QVERIFY2(letters.count(letter) == 1, qPrintable(QStringLiteral("Alt+%1 marks ").arg(letter) + QStringList(letters.values(letter)).join(u' ')));
@@ -177,8 +165,7 @@ private slots:
         for (QWidget *child : w->findChildren<QWidget *>()) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
             if (!child->isVisible() || !child->isEnabled() || !face || !face->actionInterface() ||
-                !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()))
-                continue;
+                !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction())) continue;
             face->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
             QVERIFY2(QApplication::focusWidget() == (child->focusProxy() ? child->focusProxy() : child) && ++focused, qPrintable(nameOf(child)));
         }
@@ -201,8 +188,7 @@ private slots:
             {{Qt::Key_Down, Qt::Key_Down}, 2}, {{Qt::Key_Up}, 1}, {{Qt::Key_Up, Qt::Key_Up}, 0}, {{Qt::Key_End}, 19}, {{Qt::Key_Down}, 19},
             {{Qt::Key_Home}, 0}, {{Qt::Key_PageDown}, 19}, {{Qt::Key_PageUp}, 0}, {{Qt::Key_Down, Qt::Key_Down}, 2}};
         for (const auto &step : steps) {
-            for (int key : step.keys)
-                QTest::keyClick(grid, Qt::Key(key));
+            for (int key : step.keys) QTest::keyClick(grid, Qt::Key(key));
             QVERIFY(grid->currentRow() == step.row && QApplication::focusWidget() == grid);
             QVERIFY(face->text(QAccessible::Description).startsWith(QString::number(step.row + 1)));
         }
@@ -227,8 +213,7 @@ private slots:
         const Action &a = programWindows()[index].actions[action];
         QVERIFY(walk.open(programWindows()[index]));
         walk.act(QString::fromLatin1(a.steps));
-        if (a.then && !QTest::currentTestFailed())
-            a.then(walk);
+        if (a.then && !QTest::currentTestFailed()) a.then(walk);
     }
 };
 
