@@ -1,6 +1,5 @@
 #include "config/ConfigTestSupport.h"
 #include "support/Processes.h"
-#include "support/Rows.h"
 #include "support/TestRegistry.h"
 
 #include <QDateTime>
@@ -13,12 +12,11 @@
 #include <QTest>
 #include <array>
 
-// Every file the editor saves, killed in the middle of its save at every system call: a trace
-// of the save program (tests/app/interrupted-save) lists the calls between its marks before and
-// after the save, and strace runs it again for each of them, killing it at that call (by its
-// name and its count in the program). After every kill the file is exactly the old one or
-// exactly the new one: never a mix, a stub, an empty file or no file at all (no file only where
-// there was none before: the first save); and the next save does not trip over what it left.
+// Every file the editor saves, killed at every system call of its save: a trace of the save
+// program (tests/app/interrupted-save) lists the calls between its marks, and strace runs it
+// again for each, killing it at that call (by name and count). After every kill the file is
+// exactly the old one or the new one (or none, where there was none: the first save), and the
+// next save does not trip over what the kill left.
 namespace {
 
 constexpr int kRunTimeLimitMs = 20000; // one run of the save program, however slow the machine
@@ -28,10 +26,8 @@ constexpr int kFoldersAtOnce = 4;      // the kills that run at the same time, a
 QStringList strayFiles(const QString &directory, const QString &saved)
 {
     QStringList found;
-    QDirIterator it(directory, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        if (const QString path = QDir(directory).relativeFilePath(it.next()); path != saved)
-            found << path;
+    for (QDirIterator it(directory, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
+        if (const QString path = QDir(directory).relativeFilePath(it.next()); path != saved) found << path;
     return found;
 }
 
@@ -52,8 +48,7 @@ class InterruptedSaveTest : public QObject
     Row now{};
 
     QStringList save(const Folder &f, const char *variant) const { return {now.file, f.scratch.path(), variant}; }
-    // Runs the save program (under strace when given its arguments) to its end: its exit code,
-    // -9 when killed, -1 when it did not end in time.
+    // The save program's exit code (under strace when given its arguments), -9 killed, -1 too slow.
     static int run(const QStringList &arguments, const QStringList &strace = {})
     {
         const ProgramRun r = runProgram(strace.isEmpty() ? ORVANE_SAVE_CHILD_BINARY : "strace",
@@ -71,11 +66,11 @@ class InterruptedSaveTest : public QObject
 private slots:
     void killedSaveLeavesOldOrNewFile_data()
     {
-        addRows<Row>({{"parameter file", "parameters", "ORVANE_FILE2.DAT", false}, {"settings store", "settings", "config/Orvane/Orvane.conf", false},
-                      {"history report", "report", "HISTORY.TXT", false}, {"data dump", "dump", "ORVANE.TXT", false},
-                      {"parameter file, first save", "parameters", "ORVANE_FILE2.DAT", true},
-                      {"settings store, first save", "settings", "config/Orvane/Orvane.conf", true},
-                      {"history report, first save", "report", "HISTORY.TXT", true}, {"data dump, first save", "dump", "ORVANE.TXT", true}});
+        QTest::addColumn<Row>("row");
+        for (const bool first : {false, true})
+            for (const Row &r : {Row{"parameter file", "parameters", "ORVANE_FILE2.DAT", first}, Row{"settings store", "settings", "config/Orvane/Orvane.conf", first},
+                                 Row{"history report", "report", "HISTORY.TXT", first}, Row{"data dump", "dump", "ORVANE.TXT", first}})
+                QTest::addRow("%s%s", r.name, first ? ", first save" : "") << r;
     }
     void killedSaveLeavesOldOrNewFile()
     {
@@ -89,12 +84,9 @@ private slots:
         QStringList calls;
         for (Folder &f : folders) {
             f.target = f.scratch.path() + u'/' + saved;
-            if (!row.firstSave) {
-                QCOMPARE(run(save(f, "old")), 0);
-                QVERIFY(!(f.old = fileBytes(f.target)).isEmpty());
-            }
-            // The save starts over the old file (it reads the store before saving, as the editor
-            // does at start-up); its trace lists the calls of the save, the same in every folder.
+            if (!row.firstSave)
+                QVERIFY(run(save(f, "old")) == 0 && !(f.old = fileBytes(f.target)).isEmpty());
+            // The save starts over the old file; its trace is the same in every folder.
             QVERIFY(restoreOldFile(f));
             QCOMPARE(run(save(f, "new"), {"-qq", "-o", trace}), 0);
             QVERIFY(!(f.fresh = fileBytes(f.target)).isEmpty() && f.old != f.fresh);
@@ -107,8 +99,7 @@ private slots:
                 if (const QRegularExpressionMatch m = call.match(line); m.hasMatch() && (++counts[m.captured(1)], true) &&
                     (!those.isEmpty() || line.startsWith(QLatin1String("write(-1, \"save begins\""))))
                     those << QStringLiteral("inject=%1:signal=KILL:when=%2").arg(m.captured(1)).arg(counts[m.captured(1)]);
-                if (line.startsWith(QLatin1String("write(-1, \"save ends\"")))
-                    break;
+                if (line.startsWith(QLatin1String("write(-1, \"save ends\""))) break;
             }
             QVERIFY2(those.size() > 2 && those.last().startsWith(QLatin1String("inject=write:")), "no save between the marks in the trace");
             QVERIFY2(calls.isEmpty() || those == calls, qPrintable(those.join(u' ') + u'\n' + calls.join(u' ')));
@@ -138,16 +129,13 @@ private slots:
                          qPrintable(where + QStringLiteral("neither the old nor the new file but %1 bytes (old %2, new %3)%4")
                                                 .arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
                 ++(left == f.fresh ? newLeft : oldLeft);
-                // The next save must not trip over a stale lock or a temporary file the kill left
-                // (tried once for each kind of leftover); a temporary file stays, nothing knows it.
+                // The next save, once for each kind of leftover: a temporary file stays, nothing knows it.
                 QStringList kinds, stays;
                 for (const QString &name : strayFiles(f.scratch.path(), saved)) {
                     QFile leftover(f.scratch.path() + u'/' + name);
                     kinds << (!name.endsWith(".lock") ? "temporary file" : leftover.size() ? "lock file" : "empty lock file");
-                    if (!name.endsWith(".lock"))
-                        stays << name;
-                    // Killed before it got its owner's name, a lock is stale only once it is 30 s
-                    // old, and the store waits that long: made old, as when the editor starts later.
+                    if (!name.endsWith(".lock")) stays << name;
+                    // An empty lock is stale only when 30 s old: made old, as when the editor starts later.
                     else if (!leftover.size())
                         QVERIFY(leftover.open(QIODevice::ReadWrite) &&
                                 leftover.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));

@@ -78,30 +78,22 @@ public:
         const QString name = QString::fromLatin1(row.name);
         freshState();
         ReceiverConfig.EDITOR.ShowTipsAtStartup = true;
-        for (int n = 1; n <= 4; ++n)
-            putSetting(QStringLiteral("PORTS/Port%1").arg(n), QStringLiteral("/nonexistent/ttyS%1").arg(n));
+        for (int n = 1; n <= 4; ++n) putSetting(QStringLiteral("PORTS/Port%1").arg(n), QStringLiteral("/nonexistent/ttyS%1").arg(n));
         main = std::make_unique<frmMain>();
         window = row.open(*this);
         if (auto *search = window->findChild<QHelpSearchEngine *>())
-            indexed = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
-        main->show();
-        window->show();
-        window->activateWindow();
+            indexStarts = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingStarted),
+            indexEnds = std::make_unique<QSignalSpy>(search, &QHelpSearchEngine::indexingFinished);
+        main->show(), window->show(), window->activateWindow();
         // The splash screen has nothing to type into and is never the active window.
         if (name == "frmSplash" ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
         auto *help = qobject_cast<frmHelp *>(window);
-        if (help && name.endsWith("index")) {
+        if (help && name.endsWith("index"))
             help->showKeywordSearch(QString());
-        } else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search"))) {
-            // The search box waits while the help is indexed; showing the page may index it
-            // again, and the box then gets the keyboard back.
-            if (!query || !indexed || (indexed->isEmpty() && !indexed->wait(20000)) || !query->isEnabled())
-                return nullptr;
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-            if (!QTest::qWaitFor([query] { return query->isEnabled() && QApplication::focusWidget(); }, 10000))
-                return nullptr;
-        }
+        else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search")) &&
+                 !pressAlt(u's', [query] { return query && query->isAncestorOf(QApplication::focusWidget()); }))
+            return nullptr;
         QCoreApplication::processEvents();
         modalWatch.start();
         return window;
@@ -110,16 +102,42 @@ public:
     // Closes what open() opened; the county and state windows live on, hidden.
     void close()
     {
-        modalWatch.stop();
-        modalsSeen.clear();
-        closeModalWindows();
-        indexed.reset();
+        modalWatch.stop(), modalsSeen.clear(), closeModalWindows();
+        indexStarts.reset(), indexEnds.reset();
         if (qobject_cast<frmFIPS *>(window) || qobject_cast<frmEnterFIP *>(window))
             window->hide();
         else if (window != main.get())
             delete window.data(); // the tip window deletes itself when it closes
         main.reset();
         setStatesDirectory(QString());
+    }
+
+    // The help's search box waits while the help is indexed, which may happen more than once:
+    // the help has settled when every indexing begun has ended and the box is enabled again.
+    // Other windows have settled at once.
+    bool settled()
+    {
+        QWidget *query = control("txtSearch");
+        return !indexStarts || QTest::qWaitFor([&] {
+            return !indexStarts->isEmpty() && indexEnds->size() == indexStarts->size() && query && query->isEnabled();
+        }, 30000);
+    }
+    // Alt+letter, pressed once the window has settled, and `done` awaited; when an indexing began
+    // meanwhile and took the search box away, pressed again from the same tab and focus.
+    bool pressAlt(QChar letter, const std::function<bool()> &done)
+    {
+        auto *tabs = window->findChild<QTabWidget *>();
+        const int tab = tabs ? tabs->currentIndex() : -1;
+        const QPointer<QWidget> from = QApplication::focusWidget();
+        for (int tries = 0; tries < 3 && settled(); ++tries) {
+            const qsizetype runs = indexStarts ? indexStarts->size() : 0;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (letter.unicode() - 'a')), Qt::AltModifier);
+            if (QTest::qWaitFor(done, 5000) || !indexStarts || indexStarts->size() == runs)
+                return done();
+            if (tabs) tabs->setCurrentIndex(tab);
+            if (from) from->setFocus(Qt::ShortcutFocusReason);
+        }
+        return false;
     }
 
     QWidget *control(const QString &name) const { return window ? window->findChild<QWidget *>(name) : nullptr; }
@@ -143,8 +161,7 @@ public:
             if (step == "open" || step == "closed") {
                 QVERIFY2(closed() == (step == "closed"), qPrintable(step));
             } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
-                for (const QString &name : step.mid(1).split(u','))
-                    QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
+                for (const QString &name : step.mid(1).split(u',')) QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
             } else if (step.contains(u'=')) {
                 QVERIFY2(w && w->setProperty(textOf(w), step.section(u'=', 1).replace(u'_', u' ')), qPrintable(step));
             } else if (step.contains(u':')) {
@@ -161,19 +178,17 @@ public:
                 QVERIFY2(button && face->actionInterface() && face->actionInterface()->actionNames().contains(action), qPrintable(step));
                 QSignalSpy clicked(button, &QAbstractButton::clicked);
                 face->actionInterface()->doAction(action);
-                if (action == press)
-                    QTRY_COMPARE(clicked.count(), 1);
+                if (action == press) QTRY_COMPARE(clicked.count(), 1);
                 QVERIFY2(action == press || (clicked.isEmpty() && (!qobject_cast<QRadioButton *>(button) || button->isChecked())), qPrintable(step));
             }
-            if (QTest::currentTestFailed())
-                return;
+            if (QTest::currentTestFailed()) return;
         }
     }
 
 private:
     static const char *textOf(QWidget *w) { return qobject_cast<QPlainTextEdit *>(w) ? "plainText" : "text"; }
     QTimer modalWatch;
-    std::unique_ptr<QSignalSpy> indexed; // the help window's search index is ready
+    std::unique_ptr<QSignalSpy> indexStarts, indexEnds; // the help window's indexing runs, counted from its construction
 };
 
 // The county and state windows, over the committed state files, Florida and a transmitter.
@@ -288,8 +303,7 @@ inline const QList<Window> &programWindows()
          "optTimeLn_0 optVoiceTimer_0 optRelayDelay_0 optVoiceDelay_0 cmdOK cmdCancel", "cmdOK", "v:optVoiceTimer_0 p:optVoiceDelay_0",
          {{"every option, OK", "", [](W &t) {
               for (const QString group : {"optTimeLn_%1", "optVoiceTimer_%1", "optRelayDelay_%1", "optVoiceDelay_%1"})
-                  for (int i = 0; t.control(group.arg(i)); ++i)
-                      t.act(group.arg(i));
+                  for (int i = 0; t.control(group.arg(i)); ++i) t.act(group.arg(i));
               t.act("cmdOK closed");
               QCOMPARE((QList<int>{r.TIMERS.LineTimeoutTimer, r.TIMERS.VoiceIntervalTimer, r.TIMERS.RelayDelayTimer, r.TIMERS.PreVoiceAnnc}),
                        (QList<int>{6, 6, 4, 4}));

@@ -25,8 +25,7 @@ namespace {
 QString nameOf(const QWidget *w)
 {
     const QWidget *named = w;
-    while (named && named->objectName().isEmpty())
-        named = named->parentWidget();
+    while (named && named->objectName().isEmpty()) named = named->parentWidget();
     return !w ? QStringLiteral("<none>") : named == w ? w->objectName()
                                                      : (named ? named->objectName() + u'/' : QString()) + w->metaObject()->className();
 }
@@ -42,10 +41,8 @@ QStringList tabWalk(QWidget *window, Qt::Key key, QString &problem)
         QWidget *now = QApplication::focusWidget();
         if (!now || (now != window && !window->isAncestorOf(now)))
             return problem = QStringLiteral("Tab left the window for ") + nameOf(now), visited;
-        if (now == start)
-            return visited;
-        if (nameOf(now) != visited.last())
-            visited << nameOf(now);
+        if (now == start) return visited;
+        if (nameOf(now) != visited.last()) visited << nameOf(now);
     }
     problem = start ? QStringLiteral("Tab never came back to ") + nameOf(start) : QString();
     return start ? visited : QStringList();
@@ -60,8 +57,7 @@ QMultiMap<QChar, QString> acceleratorsOf(QWidget *window)
             found.insert(mnemonic.toString(QKeySequence::PortableText).back().toLower(), owner);
     };
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(window))
-            continue;
+        if (!w->isVisibleTo(window)) continue;
         if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) || qobject_cast<QGroupBox *>(w))
             note(w->property(qobject_cast<QGroupBox *>(w) ? "title" : "text").toString(), nameOf(w));
         for (int i = 0; qobject_cast<QTabBar *>(w) && i < static_cast<QTabBar *>(w)->count(); ++i)
@@ -78,8 +74,7 @@ void windowRows(bool actions)
     QTest::addColumn<int>("action");
     for (int k = 0; k < programWindows().size(); ++k) {
         const Window &w = programWindows()[k];
-        if (!actions)
-            QTest::newRow(w.name) << k << -1;
+        if (!actions) QTest::newRow(w.name) << k << -1;
         for (int a = 0; actions && a < w.actions.size(); ++a)
             QTest::addRow("%s %s", w.name, w.actions[a].name) << k << a;
     }
@@ -104,29 +99,27 @@ private slots:
         QStringList order = QString::fromLatin1(row.order).split(u' ', Qt::SkipEmptyParts), boxes;
         for (QWidget *frame : qobject_cast<frmEvent *>(w) ? static_cast<frmEvent *>(w)->Picture1->findChildren<QGroupBox *>(Qt::FindDirectChildrenOnly)
                                                           : QList<QGroupBox *>())
-            for (QCheckBox *box : frame->findChildren<QCheckBox *>())
-                boxes << box->objectName();
+            for (QCheckBox *box : frame->findChildren<QCheckBox *>()) boxes << box->objectName();
         QVERIFY(boxes.isEmpty() || boxes.size() > 20);
         order = boxes + order;
-        // Tab visits every control that takes the focus once, in reading order (entered where
-        // the window starts), and comes back; Backtab walks the same way backwards.
+        // Tab visits every control taking the focus once, in reading order, and comes back; Backtab the same backwards.
         QCOMPARE(nameOf(QApplication::focusWidget()), order.isEmpty() ? QStringLiteral("<none>") : QString::fromLatin1(row.first));
         QString problem;
+        QVERIFY(walk.settled());
         const QStringList walked = tabWalk(w, Qt::Key_Tab, problem);
         const int at = std::max<int>(0, walked.indexOf(order.value(0)));
         QVERIFY2(problem.isEmpty() && walked.mid(at) + walked.mid(0, at) == order, qPrintable(problem + " walked: " + walked.join(u' ')));
+        QVERIFY(walk.settled());
         QStringList back = tabWalk(w, Qt::Key_Backtab, problem);
         std::reverse(back.begin() + std::min<int>(1, back.size()), back.end());
         QVERIFY2(problem.isEmpty() && back == walked, qPrintable(problem + " back: " + back.join(u' ')));
 
-        // Option buttons of one group share one stop, on the selected button (the arrow keys
-        // move within the group); every other enabled control that takes the focus is a stop.
-        // A screen reader names every visible control: its caption, or a name of its own.
+        // A group of option buttons is one stop, on the selected one; every other enabled control
+        // taking the focus is a stop. A screen reader names every visible control.
         for (QWidget *child : w->findChildren<QWidget *>()) {
             auto *option = qobject_cast<QRadioButton *>(child);
             const bool tabbed = (child->focusPolicy() & Qt::TabFocus) == Qt::TabFocus, reached = walked.contains(nameOf(child));
-            if (!child->isVisibleTo(w))
-                continue;
+            if (!child->isVisibleTo(w)) continue;
             QVERIFY2(reached || !tabbed || !child->isEnabled() || child->focusProxy() || (option && !option->isChecked()),
                      qPrintable(nameOf(child) + " is not reached by Tab"));
             QVERIFY2(!reached || !option || !option->group() || !option->group()->checkedButton() || option->isChecked(),
@@ -139,18 +132,15 @@ private slots:
         }
 
         // Enter presses the default button wherever the focus is but on another button.
-        if (*row.defaultButton) {
-            auto *button = w->findChild<QPushButton *>(QString::fromLatin1(row.defaultButton));
-            for (const QString &name : order)
-                if (QWidget *other = w->findChild<QWidget *>(name); other && !qobject_cast<QPushButton *>(other)) {
-                    other->setFocus(Qt::TabFocusReason);
-                    break;
-                }
-            QVERIFY(button && button->isDefault());
-        }
+        auto *button = w->findChild<QPushButton *>(QString::fromLatin1(row.defaultButton));
+        for (const QString &name : *row.defaultButton ? order : QStringList())
+            if (QWidget *other = w->findChild<QWidget *>(name); other && !qobject_cast<QPushButton *>(other)) {
+                other->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        QVERIFY(!*row.defaultButton || (button && button->isDefault()));
 
-        // No letter marks two captions, a label with a letter leads to the control it
-        // describes, and the letters do what they say.
+        // No letter marks two captions, a label's letter leads to its control, letters do what they say.
         const QMultiMap<QChar, QString> letters = acceleratorsOf(w);
         for (const QChar letter : letters.uniqueKeys())
             QVERIFY2(letters.count(letter) == 1, qPrintable(QStringLiteral("Alt+%1 marks ").arg(letter) + QStringList(letters.values(letter)).join(u' ')));
@@ -164,18 +154,18 @@ private slots:
             QVERIFY2(letters.contains(key.at(0)) && (toggled || !key.endsWith(u'!')) && (pressed || !key.contains(u'+')), qPrintable(key));
             const bool before = toggled && toggled->isChecked();
             QSignalSpy clicked(pressed ? pressed : w, pressed ? SIGNAL(clicked(bool)) : SIGNAL(destroyed()));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_A + (key.at(0).unicode() - 'a')), Qt::AltModifier);
-            QTRY_VERIFY2(nameOf(QApplication::focusWidget()) == focus && (!toggled || toggled->isChecked() != before) &&
-                             clicked.count() == (pressed ? 1 : 0), qPrintable(key + " gave " + nameOf(QApplication::focusWidget())));
+            QVERIFY2(walk.pressAlt(key.at(0), [&] {
+                return nameOf(QApplication::focusWidget()) == focus && (!toggled || toggled->isChecked() != before) && clicked.count() == (pressed ? 1 : 0);
+            }), qPrintable(key + " gave " + nameOf(QApplication::focusWidget())));
         }
 
         // Every control that offers it takes the keyboard through its "set focus" action.
         int focused = 0;
+        QVERIFY(walk.settled());
         for (QWidget *child : w->findChildren<QWidget *>()) {
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(child);
             if (!child->isVisible() || !child->isEnabled() || !face || !face->actionInterface() ||
-                !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction()))
-                continue;
+                !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::setFocusAction())) continue;
             face->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
             QVERIFY2(QApplication::focusWidget() == (child->focusProxy() ? child->focusProxy() : child) && ++focused, qPrintable(nameOf(child)));
         }
@@ -198,8 +188,7 @@ private slots:
             {{Qt::Key_Down, Qt::Key_Down}, 2}, {{Qt::Key_Up}, 1}, {{Qt::Key_Up, Qt::Key_Up}, 0}, {{Qt::Key_End}, 19}, {{Qt::Key_Down}, 19},
             {{Qt::Key_Home}, 0}, {{Qt::Key_PageDown}, 19}, {{Qt::Key_PageUp}, 0}, {{Qt::Key_Down, Qt::Key_Down}, 2}};
         for (const auto &step : steps) {
-            for (int key : step.keys)
-                QTest::keyClick(grid, Qt::Key(key));
+            for (int key : step.keys) QTest::keyClick(grid, Qt::Key(key));
             QVERIFY(grid->currentRow() == step.row && QApplication::focusWidget() == grid);
             QVERIFY(face->text(QAccessible::Description).startsWith(QString::number(step.row + 1)));
         }
@@ -224,8 +213,7 @@ private slots:
         const Action &a = programWindows()[index].actions[action];
         QVERIFY(walk.open(programWindows()[index]));
         walk.act(QString::fromLatin1(a.steps));
-        if (a.then && !QTest::currentTestFailed())
-            a.then(walk);
+        if (a.then && !QTest::currentTestFailed()) a.then(walk);
     }
 };
 

@@ -29,8 +29,8 @@ int main(int argc, char *argv[])
     const bool fresh = variant == "new";
     const QString directory = QString::fromLocal8Bit(argv[2]);
     QDir::setCurrent(directory);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, directory + QStringLiteral("/config"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, directory + QStringLiteral("/config"));
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, directory + QStringLiteral("/config"));
     const QDateTime clock = fresh ? QDateTime(QDate(2026, 6, 15), QTime(12, 30, 5)) : QDateTime(QDate(2026, 3, 2), QTime(8, 0, 0));
     Platform::setWallClock([clock] { return clock; });
     Platform::setMessagePresenter([](const MessageRequest &request) {
