@@ -20,24 +20,19 @@ inline QStringList itemTexts(const QListWidget *list)
     return texts;
 }
 
-// Closes every modal window that is still open, innermost first.
+// Closes every modal window that is still open, innermost first (a dialog past any refusal of its own closing).
 inline void closeModalWindows()
 {
-    for (int guard = 0; guard < 10; ++guard) {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (auto *dialog = qobject_cast<QDialog *>(modal))
-            dialog->done(QDialog::Rejected); // past any refusal of the window's own closing
+    for (int guard = 0; guard < 10 && QApplication::activeModalWidget(); ++guard)
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->done(QDialog::Rejected);
         else
-            modal->hide();
-    }
+            QApplication::activeModalWidget()->hide();
 }
 
 // Runs `act` on a modal window of type W once it is open: queued before the call that opens it.
-// A check that fails inside `act` returns from it before the window is closed, and the call
-// that opened the window would then wait for ever: after a failure every modal window still
-// open is closed, so the failing test ends (and reports) instead of hanging.
+// After a failed check in `act` every modal window still open is closed, so that the call that
+// opened it returns and the test reports instead of hanging.
 template <typename W> void whenModalOpens(std::function<void(W *)> act)
 {
     QTimer::singleShot(0, [act] {

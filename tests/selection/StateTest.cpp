@@ -24,7 +24,6 @@ QString stateLine(const char *code, const char *county, const char *city, const 
 }
 
 QString key(const char *city, const char *frequency) { return u' ' + QString::fromLatin1(city).leftJustified(24) + frequency; }
-
 QString committedFile(int s) { return committedStatesDir() + u'/' + stateFileName(s); }
 
 } // namespace
@@ -36,32 +35,26 @@ class StateDatabaseTest : public QObject
     QTemporaryDir states;
 
 private slots:
-    void init()
-    {
-        doubles().clear();
-        setStatesDirectory(states.path());
-    }
+    void init() { doubles().clear(), setStatesDirectory(states.path()); }
     void cleanupTestCase() { setStatesDirectory(QString()); }
 
+    // File names, the frequencies ("All", 0, filters nothing) and the state name of every state number.
     void tables()
     {
         QCOMPARE((QStringList{stateFileName(0), stateFileName(8), stateFileName(49), stateFileName(51), stateFileName(53),
-                              stateFileName(-1), stateFileName(54)}),
-                 (QStringList{"Al_102.st", "Fl_109.st", "Wy_150.st", "Mr_152.st", "Vi_154.st", "", ""}));
-        QCOMPARE(QString::fromLatin1(StateTable[51].name), QStringLiteral("N Mariana Islands"));
-        QStringList frequencies; // "All" (0) filters nothing
+                              stateFileName(-1), stateFileName(54), QString::fromLatin1(StateTable[51].name)}),
+                 (QStringList{"Al_102.st", "Fl_109.st", "Wy_150.st", "Mr_152.st", "Vi_154.st", "", "", "N Mariana Islands"}));
+        QStringList frequencies;
         for (int i = -1; i <= 8; ++i)
             frequencies << frequencyText(i);
         QCOMPARE(frequencies, QStringList({"", "", "162.400", "162.425", "162.450", "162.475", "162.500", "162.525", "162.550", ""}));
-        // The state name of every state number; the rest have none.
         const QStringList names = QStringLiteral(
-            "01Alabama,02Alaska,04Arizona,05Arkansas,06California,08Colorado,09Connecticut,10Delaware,11District Of Columbia,"
-            "12Florida,13Georgia,15Hawaii,16Idaho,17Illinois,18Indiana,19Iowa,20Kansas,21Kentucky,22Louisiana,23Maine,"
-            "24Maryland,25Massachusetts,26Michigan,27Minnesota,28Mississippi,29Missouri,30Montana,31Nebraska,32Nevada,"
-            "33New Hampshire,34New Jersey,35New Mexico,36New York,37North Carolina,38North Dakota,39Ohio,40Oklahoma,"
-            "41Oregon,42Pennsylvania,44Rhode Island,45South Carolina,46South Dakota,47Tennessee,48Texas,49Utah,50Vermont,"
-            "51Virginia,53Washington,54West Virginia,55Wisconsin,56Wyoming,66Guam,69Mariana Islands,72Puerto Rico,"
-            "78US Virgin Islands").split(u',');
+            "01Alabama,02Alaska,04Arizona,05Arkansas,06California,08Colorado,09Connecticut,10Delaware,11District Of Columbia,12Florida,13Georgia,"
+            "15Hawaii,16Idaho,17Illinois,18Indiana,19Iowa,20Kansas,21Kentucky,22Louisiana,23Maine,24Maryland,25Massachusetts,26Michigan,"
+            "27Minnesota,28Mississippi,29Missouri,30Montana,31Nebraska,32Nevada,33New Hampshire,34New Jersey,35New Mexico,36New York,"
+            "37North Carolina,38North Dakota,39Ohio,40Oklahoma,41Oregon,42Pennsylvania,44Rhode Island,45South Carolina,46South Dakota,"
+            "47Tennessee,48Texas,49Utah,50Vermont,51Virginia,53Washington,54West Virginia,55Wisconsin,56Wyoming,66Guam,69Mariana Islands,"
+            "72Puerto Rico,78US Virgin Islands").split(u',');
         for (int n = 0; n < 100; ++n) {
             const QString number = QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
             const auto it = std::find_if(names.begin(), names.end(), [&](const QString &s) { return s.startsWith(number); });
@@ -79,8 +72,7 @@ private slots:
         QVERIFY(!markSeen("a"));
         for (int k = 1; k < kStateFileMaxLines; ++k)
             markSeen(QString::number(k));
-        QVERIFY(seenListFull());
-        QVERIFY(markSeen("new")); // nothing more fits
+        QVERIFY(seenListFull() && markSeen("new")); // nothing more fits
     }
 
     // Sorted regardless of case, each transmitter once; uncovered counties and text past
@@ -103,8 +95,7 @@ private slots:
             QVERIFY(count == 0 || count == 502 || !read.first().endsWith(u'\r'));
         }
         QStringList none;
-        QVERIFY(!readStateFile(9, none)); // Georgia's file does not exist here
-        QVERIFY(!readStateFile(54, none));
+        QVERIFY(!readStateFile(9, none) && !readStateFile(54, none)); // Georgia's file does not exist here
     }
 
     // A transmitter heard across a state line: counties in state order, each once, each
@@ -114,23 +105,22 @@ private slots:
         for (int s = 0; s < kStateCount; ++s)
             writeFileBytes(states.filePath(stateFileName(s)), QByteArray());
         const QByteArray k = "Border Town, AL         162.400";
+        const QString key = u' ' + QString::fromLatin1(k);
         writeFileBytes(states.filePath(stateFileName(0)), "001003  Baldwin                " + k + "\r\n014001  Nowhere                " + k + "\r\n");
         writeFileBytes(states.filePath(stateFileName(8)), "012033  Escambia               " + k + "\r\n012033  Escambia               " + k +
                                                               "\r\n012099  Palm Beach             Elsewhere, FL          162.400\r\n"
                                                               "052001  Odd                    Border Town, AL  162.400  \r\n");
-        const TransmitterCounties found = countiesForTransmitter(u' ' + QString::fromLatin1(k), 99);
+        const TransmitterCounties found = countiesForTransmitter(key, 99);
         QVERIFY(found.complete);
         QCOMPARE(found.entries, (QStringList{"001003  Baldwin                Alabama", "014001  Nowhere                ",
                                              "012033  Escambia               Florida"}));
         QCOMPARE(countiesForTransmitter(QString::fromLatin1(k) + QStringLiteral("  "), 99).entries.size(), 3); // blanks around
         QFile::remove(states.filePath(stateFileName(5)));
-        const TransmitterCounties cut = countiesForTransmitter(u' ' + QString::fromLatin1(k), 99);
-        QVERIFY(!cut.complete);
-        QCOMPARE(cut.entries.size(), 2);
+        const TransmitterCounties cut = countiesForTransmitter(key, 99);
+        QVERIFY(!cut.complete && cut.entries.size() == 2);
         writeFileBytes(states.filePath(stateFileName(5)), QByteArray());
-        const TransmitterCounties capped = countiesForTransmitter(u' ' + QString::fromLatin1(k), 1);
-        QVERIFY(!capped.complete);
-        QCOMPARE(capped.entries.size(), 1);
+        const TransmitterCounties capped = countiesForTransmitter(key, 1);
+        QVERIFY(!capped.complete && capped.entries.size() == 1);
     }
 };
 
@@ -150,11 +140,10 @@ private slots:
         setStatesDirectory(committedStatesDir());
         for (int s = 0; s < kStateCount; ++s) {
             const QByteArray content = fileBytes(committedFile(s));
-            QVERIFY2(generated.files.count(stateFileName(s)) && content == generated.files.at(stateFileName(s)), qPrintable(stateFileName(s)));
-            QVERIFY(content.endsWith("\r\n"));
-            QStringList lines;
+            QVERIFY2(generated.files.count(stateFileName(s)) && content == generated.files.at(stateFileName(s)) && content.endsWith("\r\n"),
+                     qPrintable(stateFileName(s)));
+            QStringList lines, names; // every county gets a state name, the counties of its own file that state's
             QVERIFY2(readStateFile(s, lines) && lines.size() <= kStateFileMaxLines, StateTable[s].fileName);
-            QStringList names; // every county gets a state name, the counties of its own file that state's
             for (const QString &line : lines) {
                 QVERIFY2(format.match(line).hasMatch() && !stateNameForNumber(line).isEmpty(), qPrintable(line));
                 names << stateNameForNumber(line);
@@ -196,30 +185,20 @@ class StateWindowTest : public QObject
         QCOMPARE(found.size(), 1);
         window->lstCounty->setCurrentItem(found.first(), QItemSelectionModel::ClearAndSelect);
     }
-    void chooseState(int index) // from the box's list, as the owner does
-    {
-        window->cmbState->setCurrentIndex(index);
-        emit window->cmbState->activated(index);
-    }
+    void chooseState(int index) { window->cmbState->setCurrentIndex(index), emit window->cmbState->activated(index); } // as the owner does
     QStringList counties() const { return itemTexts(frmFIPS::instance()->lstFips); }
 
 private slots:
     void init()
     {
-        clearReceiverConfig();
-        doubles().clear();
+        clearReceiverConfig(), doubles().clear();
         setStatesDirectory(committedStatesDir());
         ReceiverConfig.EDITOR.StateID = 8;
         ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
         window = frmEnterFIP::instance();
         initStateSelection();
     }
-    void cleanupTestCase()
-    {
-        window->hide();
-        frmFIPS::instance()->hide();
-        setStatesDirectory(QString());
-    }
+    void cleanupTestCase() { window->hide(), frmFIPS::instance()->hide(), setStatesDirectory(QString()); }
 
     // The saved choice shown; the frequency filter; West Palm Beach brings its four counties.
     void savedChoiceFilterAndTransmitter()
@@ -227,38 +206,32 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Orvane State / Transmitter Entry"));
         QCOMPARE((QList<int>{int(window->cmbState->count()), window->cmbState->itemData(53).toInt(), int(window->cmbLimit->count())}),
                  (QList<int>{54, 53, 8}));
-        QCOMPARE(window->cmbState->currentText() + u' ' + window->cmbLimit->currentText(), QStringLiteral("Florida All"));
-        QCOMPARE(frmFIPS::instance()->lblState->text(), QStringLiteral("Florida"));
+        QCOMPARE(window->cmbState->currentText() + u' ' + window->cmbLimit->currentText() + u' ' + frmFIPS::instance()->lblState->text(),
+                 QStringLiteral("Florida All Florida"));
         QCOMPARE(frmFIPS::instance()->lblTransmitter->text(), ReceiverConfig.EDITOR.TransmitterLocation);
         QVERIFY(window->lstCounty->selectedItems().isEmpty() && doubles().messages.isEmpty());
         QCOMPARE(window->lslInfo[2]->text(), QStringLiteral("3.  Within the list box, highlite by clicking on the city were the "
                                                             "weather transmitter is located."));
         const QStringList keys = itemTexts(window->lstCounty);
-        QVERIFY(keys.contains(" West Palm Beach, FL     162.475") && keys.contains(" Pensacola, FL           162.400"));
         QStringList sorted = keys;
         sorted.sort(Qt::CaseInsensitive);
-        QCOMPARE(keys, sorted);
-        QCOMPARE(keys.size(), QSet<QString>(keys.begin(), keys.end()).size());
+        QVERIFY(keys == sorted && keys.size() == QSet<QString>(keys.begin(), keys.end()).size() && keys.contains(" Pensacola, FL           162.400"));
         QVERIFY(std::all_of(keys.begin(), keys.end(), [](const QString &k) { return k.size() == 32; }));
-
         window->cmbLimit_Click(4);
         QCOMPARE(ReceiverConfig.EDITOR.FrequencyListingFilter, qint16(4));
         const QStringList filtered = itemTexts(window->lstCounty);
         QVERIFY(!filtered.isEmpty() && filtered.size() < keys.size());
         QVERIFY(std::all_of(filtered.begin(), filtered.end(), [](const QString &k) { return k.endsWith("162.475"); }));
-
         FipsList[0] = QStringLiteral("X 012011  Broward                Florida");
         window->show();
         chooseTransmitter(" West Palm Beach, FL     162.475");
         window->cmdOk->click();
-        QVERIFY(!window->isVisible());
+        QVERIFY(!window->isVisible() && FipsList[0].isEmpty()); // until the FIPS window stores its list
         QCOMPARE(counties(), QStringList({"012011  Broward                Florida", "012085  Martin                 Florida",
                                           "012099  Palm Beach             Florida", "012111  St. Lucie              Florida"}));
-        QCOMPARE(frmFIPS::instance()->tickedCount(), 0);
-        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" West Palm Beach, FL     162.475"));
-        QCOMPARE(frmFIPS::instance()->lblTransmitter->text(), ReceiverConfig.EDITOR.TransmitterLocation);
-        QVERIFY(FipsList[0].isEmpty()); // until the FIPS window stores its list
-        QCOMPARE(doubles().beeps, 0);
+        QVERIFY(frmFIPS::instance()->tickedCount() == 0 && doubles().beeps == 0);
+        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation + frmFIPS::instance()->lblTransmitter->text(),
+                 QStringLiteral(" West Palm Beach, FL     162.475 West Palm Beach, FL     162.475"));
         window->cmbLimit_Click(0);
         QCOMPARE(window->lstCounty->count(), keys.size());
     }
@@ -284,14 +257,11 @@ private slots:
         const QPoint at = where == "line" ? window->lstCounty->visualItemRect(window->lstCounty->item(0)).center()
                                           : QPoint(10, viewport->height() - 5);
         QCOMPARE(window->lstCounty->indexAt(at).isValid(), where == "line");
-        if (where == "ok") {
+        if (where == "ok")
             window->cmdOk->click();
-        } else { // as a real double-click comes: a click, then the second press as a double-click
-            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-            QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-        }
-        QCOMPARE(window->isVisible(), where != "line");
-        QCOMPARE(doubles().beeps, where == "line" ? 0 : 1);
+        else // as a real double-click comes: a click, then the second press as a double-click
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at), QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        QVERIFY(window->isVisible() == (where != "line") && doubles().beeps == (where == "line" ? 0 : 1));
         if (where == "line") {
             QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" Guam, GU                162.400"));
             QCOMPARE(counties(), QStringList({"066010  Guam                   Guam", "069100  Rota                   Mariana Islands"}));
@@ -316,11 +286,9 @@ private slots:
         fillFipsListBox();
         window->show();
         chooseState(42);
-        QCOMPARE(ReceiverConfig.EDITOR.StateID, qint16(42));
-        QVERIFY(itemTexts(window->lstCounty).contains(" San Antonio, TX         162.550"));
+        QVERIFY(ReceiverConfig.EDITOR.StateID == 42 && itemTexts(window->lstCounty).contains(" San Antonio, TX         162.550"));
         window->cmdCancel->click();
-        QVERIFY(!window->isVisible() && FipsList[0].isEmpty());
-        QCOMPARE(frmFIPS::instance()->lstFips->count(), 1);
+        QVERIFY(!window->isVisible() && FipsList[0].isEmpty() && frmFIPS::instance()->lstFips->count() == 1);
         QCOMPARE(window->cmbState->currentText(), QStringLiteral("Texas"));
     }
 
@@ -330,9 +298,7 @@ private slots:
     {
         QTemporaryDir partial;
         setStatesDirectory(partial.path());
-        QVERIFY(!window->buildTransmitterList(8));
-        QCOMPARE(window->lstCounty->count(), 0);
-        QVERIFY(!window->buildTransmitterList(54));
+        QVERIFY(!window->buildTransmitterList(8) && window->lstCounty->count() == 0 && !window->buildTransmitterList(54));
         QCOMPARE(shownBoxes(), QStringList({box("Error, State File  Fl_109.st  is missing", QMessageBox::NoIcon),
                                             box("Error, State File    is missing", QMessageBox::NoIcon)}));
         doubles().clear();
@@ -344,8 +310,7 @@ private slots:
         QCOMPARE(counties(), QStringList({"001003  Baldwin                Alabama", "001053  Escambia               Alabama",
                                           "012033  Escambia               Florida", "012091  Okaloosa               Florida",
                                           "012113  Santa Rosa             Florida"}));
-        QCOMPARE(doubles().beeps, 1);
-        QVERIFY(doubles().messages.isEmpty());
+        QVERIFY(doubles().beeps == 1 && doubles().messages.isEmpty());
     }
 
     // Start-up without a parameter file, defaults accepted: the FIPS window shows the defaults.
@@ -355,8 +320,7 @@ private slots:
         for (const StartupStep &step : startupLoadingSteps())
             if (step.name != QLatin1String("notePcDaylightState"))
                 runStartupStep(step);
-        QCOMPARE(frmFIPS::instance()->lstFips->count(), 4);
-        QCOMPARE(frmFIPS::instance()->tickedCount(), 4);
+        QVERIFY(frmFIPS::instance()->lstFips->count() == 4 && frmFIPS::instance()->tickedCount() == 4);
         QCOMPARE(window->cmbState->currentText(), QStringLiteral("Florida"));
     }
 };
