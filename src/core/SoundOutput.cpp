@@ -306,10 +306,7 @@ void stopSoundThread()
     if (!thread)
         return;
     stopUpTo.store(std::numeric_limits<quint64>::max());
-    if (soundThreadHeldUp())
-        thread->quit();
-    else
-        QMetaObject::invokeMethod(worker, &SoundWorker::shutdown, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(worker, &SoundWorker::shutdown, Qt::QueuedConnection); // ends the thread
     if (thread->wait(kExitWaitMs)) { // the worker went with the thread's end, its stream before it
         worker = nullptr;
         soundThread.store(nullptr);
