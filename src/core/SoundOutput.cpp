@@ -23,6 +23,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <utility>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -86,6 +87,7 @@ class SoundWorker : public QObject
     Q_OBJECT
 public:
     void play(quint64 id, const PcmWav &clip, qint64 askedAtMs);
+    void shutdown();
 
 signals:
     void started(quint64 id);
@@ -168,6 +170,10 @@ bool SoundWorker::open(const QAudioFormat &wanted)
     return true;
 }
 
+// A stream whose server went away is left alone, not stopped nor deleted: Qt Multimedia frees
+// its server connection when that fails, and tearing the stream down afterwards reaches into
+// the freed connection. Only a stream still in good order is stopped and deleted, here on the
+// sound thread.
 void SoundWorker::close()
 {
     if (pumpTimer)
@@ -176,15 +182,30 @@ void SoundWorker::close()
         emit finished(clip.id, false);
     placed.clear();
     ahead.clear();
-    if (sink) {
-        {
-            InCall call;
-            sink->stop();
-        }
-        sink->deleteLater();
-        sink = nullptr;
-        out = nullptr;
+    if (!sink)
+        return;
+    QAudioSink *stream = std::exchange(sink, nullptr);
+    out = nullptr;
+    stream->disconnect(this);
+    if (stream->error() != QAudio::NoError || stream->state() == QAudio::StoppedState) {
+        stream->setParent(nullptr); // the server is gone: the stream is never touched again
+        return;
     }
+    {
+        InCall call;
+        stream->stop();
+    }
+    delete stream;
+}
+
+// At the program's end, on the sound thread: news of a server gone is taken in first, then the
+// stream is closed and the thread ends.
+void SoundWorker::shutdown()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    close();
+    QThread::currentThread()->quit();
 }
 
 void SoundWorker::play(quint64 id, const PcmWav &clip, qint64 askedAtMs)
@@ -271,8 +292,8 @@ void SoundWorker::pump()
         close();
 }
 
-// At the program's end: the sound thread is asked to finish and waited for a second. One
-// held up inside the sound server is left alone (a QThread destroyed while it runs aborts the
+// At the program's end: the sound thread is asked to close its stream and finish, and waited
+// for a second. One held up inside the sound server is left alone (a QThread destroyed while it runs aborts the
 // program, and joining it would never return).
 //
 // Qt Multimedia tears its sound-server connection down when the process exits; with the
@@ -285,8 +306,8 @@ void stopSoundThread()
     if (!thread)
         return;
     stopUpTo.store(std::numeric_limits<quint64>::max());
-    thread->quit();
-    if (thread->wait(kExitWaitMs)) { // the worker and its stream went with the thread's end
+    QMetaObject::invokeMethod(worker, &SoundWorker::shutdown, Qt::QueuedConnection); // ends the thread
+    if (thread->wait(kExitWaitMs)) { // the worker went with the thread's end, its stream before it
         worker = nullptr;
         soundThread.store(nullptr);
         delete thread;

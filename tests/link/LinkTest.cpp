@@ -73,9 +73,7 @@ private slots:
         EventList = {};
         QVERIFY(runTransferExchange(*link));
         QCOMPARE(receiver->lastImage(), expectedImage("", ""));
-        // The time-out timer: precise, named, and every tick only sets the flag.
-        QCOMPARE(link->tmrTimeOut->objectName() + link->Port1->objectName(), QStringLiteral("tmrTimeOutPort1"));
-        QCOMPARE(link->tmrTimeOut->timerType(), Qt::PreciseTimer);
+        // The time-out timer: every tick only sets the flag.
         link->TransferTimedOut = false;
         link->startLinkTimeout(5000);
         QCOMPARE(link->tmrTimeOut->interval(), int(5000 * kTestTimeScale));
