@@ -98,6 +98,7 @@ void resetAll()
     eventWaiter = {};
     setPrinterProvider({});
     setSaveDialog({});
+    setOpenDialog({});
     browser = {};
     helpViewer = {};
     setSoundPlayer({});
@@ -112,6 +113,7 @@ namespace Platform {
 namespace {
 std::function<std::unique_ptr<QPrinter>()> printerProvider;
 std::function<QString(const SaveDialogRequest &)> saveDialog;
+std::function<QString(const SaveDialogRequest &)> openDialog;
 } // namespace
 
 namespace {
@@ -180,11 +182,27 @@ QString askSaveFileName(const SaveDialogRequest &request)
     dialog.selectNameFilter(request.nameFilter);
     dialog.selectFile(request.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
+
+QString askOpenFileName(const SaveDialogRequest &request)
+{
+    if (openDialog)
+        return openDialog(request);
+    QFileDialog dialog(request.parent, request.title, request.directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({request.nameFilter, QStringLiteral("All files (*)")});
+    dialog.selectNameFilter(request.nameFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+void setOpenDialog(std::function<QString(const SaveDialogRequest &)> d) { openDialog = std::move(d); }
 
 namespace {
 // Opens the address with the desktop's browser. On a free desktop that is xdg-open, whose
