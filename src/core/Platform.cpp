@@ -171,6 +171,17 @@ std::unique_ptr<QPrinter> defaultPrinter()
 }
 void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> p) { printerProvider = std::move(p); }
 
+namespace {
+// Shows a file dialog on the request's own filter; the file chosen, or nothing.
+QString chosenFile(QFileDialog &dialog, const SaveDialogRequest &request)
+{
+    dialog.selectNameFilter(request.nameFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
 QString askSaveFileName(const SaveDialogRequest &request)
 {
     if (saveDialog)
@@ -179,13 +190,10 @@ QString askSaveFileName(const SaveDialogRequest &request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.nameFilter);
-    dialog.selectNameFilter(request.nameFilter);
     dialog.selectFile(request.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog, request);
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
 
@@ -197,10 +205,7 @@ QString askOpenFileName(const SaveDialogRequest &request)
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({request.nameFilter, QStringLiteral("All files (*)")});
-    dialog.selectNameFilter(request.nameFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog, request);
 }
 void setOpenDialog(std::function<QString(const SaveDialogRequest &)> d) { openDialog = std::move(d); }
 
