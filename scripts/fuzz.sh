@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-all_targets=(history state_line state_file parameter_file settings raw_dump nv_dump)
+all_targets=(history state_line configuration_file state_file parameter_file settings raw_dump nv_dump)
 which=${1:-all}
 seconds=${2:-600}
 jobs=${FUZZ_JOBS:-1}

@@ -40,6 +40,8 @@ CommandLineOutcome interpretCommandLine(const QStringList &arguments)
                                      QStringLiteral("Show the editor's version and exit."));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A configuration file (*.orvcfg) to open."),
+                                 QStringLiteral("[file]"));
     for (const char *name : kQtOptionsWithValue) {
         QCommandLineOption o(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         o.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -73,8 +75,11 @@ CommandLineOutcome interpretCommandLine(const QStringList &arguments)
         outcome.standardOutput = QStringLiteral("orvane-editor %1\n").arg(editorVersion());
         return outcome;
     }
-    // The editor opens no files named on the command line.
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+    // One configuration file may be named, as a double-click on one names it.
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return refuse(QStringLiteral("Unexpected argument '%1'.").arg(files.at(1)));
+    if (!files.isEmpty())
+        outcome.configurationFile = files.constFirst();
     return outcome;
 }

@@ -2,7 +2,7 @@
 #pragma once
 // The command line and the program's identity. --help and --version answer on the terminal
 // and end the program, anything the editor does not know ends it with a message; otherwise the
-// editor starts as usual. Decided before any application object exists, so no display is needed.
+// editor starts as usual, and opens the configuration file named, if any. Decided before any application object exists, so no display is needed.
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +21,7 @@ struct CommandLineOutcome
     int exitCode = 0;
     QString standardOutput;
     QString standardError;
+    QString configurationFile; // a configuration file to open once the editor has started
 };
 
 // arguments as the program got them, the program's own name first.

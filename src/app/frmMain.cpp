@@ -5,7 +5,9 @@
 #include "core/Platform.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
+#include "app/ConfigurationCommands.h"
 #include "diagnostics/frmDataDump.h"
+#include "diagnostics/frmProgramming.h"
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
@@ -186,6 +188,17 @@ void frmMain::buildMenus()
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuSaveAs = named(mnuFile->addAction(QStringLiteral("Save History Report To a File As...")), "mnuSaveAs");
+    mnuFileSep1 = named(mnuFile->addSeparator(), "mnuFileSep1");
+    mnuReadProgramming = named(mnuFile->addAction(QStringLiteral("&Read Programming From Orvane")), "mnuReadProgramming");
+    mnuVerifyProgramming = named(mnuFile->addAction(QStringLiteral("&Verify Programming In Orvane")), "mnuVerifyProgramming");
+    mnuSaveConfiguration = named(mnuFile->addAction(QStringLiteral("Save &Configuration File As...")), "mnuSaveConfiguration");
+    mnuOpenConfiguration = named(mnuFile->addAction(QStringLiteral("&Open Configuration File...")), "mnuOpenConfiguration");
+    mnuOpenConfiguration->setShortcut(QKeySequence::Open);
+    mnuFileSep2 = named(mnuFile->addSeparator(), "mnuFileSep2");
+    connect(mnuReadProgramming, &QAction::triggered, this, [this] { readProgrammingFromOrvane(this); });
+    connect(mnuVerifyProgramming, &QAction::triggered, this, [this] { verifyProgrammingInOrvane(this); });
+    connect(mnuSaveConfiguration, &QAction::triggered, this, [this] { saveConfigurationFileAs(this); });
+    connect(mnuOpenConfiguration, &QAction::triggered, this, [this] { openConfigurationFile(this); });
     mnuExitNoSave = named(mnuFile->addAction(QStringLiteral("Ex&it Without Save")), "mnuExitNoSave");
     mnuExit = named(mnuFile->addAction(QStringLiteral("E&xit")), "mnuExit");
     connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(this); });

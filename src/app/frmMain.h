@@ -38,6 +38,9 @@ public:
 
     QMenu *mnuFile = nullptr;
     QAction *mnuSaveAs = nullptr, *mnuExitNoSave = nullptr, *mnuExit = nullptr;
+    // Reading, checking and keeping the receiver's programming, between two separators.
+    QAction *mnuReadProgramming = nullptr, *mnuVerifyProgramming = nullptr, *mnuSaveConfiguration = nullptr,
+            *mnuOpenConfiguration = nullptr, *mnuFileSep1 = nullptr, *mnuFileSep2 = nullptr;
     QMenu *mnuView = nullptr;
     std::array<QAction *, 3> mnuHistory{}; // indexes 1 and 2, as the menu names them
     QMenu *mnuHelp = nullptr;

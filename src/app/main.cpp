@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ConfigurationCommands.h"
 #include "app/Startup.h"
 #include "app/frmMain.h"
 #include "core/Platform.h"
@@ -27,5 +28,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(kApplicationId);
     Platform::setProgramHelpViewer(showHelpWindow);
     startup();
+    if (!outcome.configurationFile.isEmpty())
+        openConfigurationPath(outcome.configurationFile);
     return app.exec();
 }

@@ -25,9 +25,8 @@ struct SettingsKey {
     QString defaultText; // a null text means "the current directory at the time of reading"
 };
 
-std::vector<SettingsKey> settingsTable()
+std::vector<SettingsKey> settingsTable(ReceiverConfigRecord &r = ReceiverConfig)
 {
-    auto &r = ReceiverConfig;
     auto &e = r.EDITOR;
     std::vector<SettingsKey> table = {
         {"EDITOR", "SerialPort", &e.SerialPort, "1"},
@@ -81,7 +80,63 @@ QString storeKey(const SettingsKey &k)
     return QString::fromLatin1(k.section) + u'/' + QString::fromLatin1(k.key);
 }
 
+QString fieldText(const SettingsKey &k)
+{
+    return std::visit(
+        [](auto *field) -> QString {
+            using T = std::remove_pointer_t<decltype(field)>;
+            if constexpr (std::is_same_v<T, QString>)
+                return *field;
+            else if constexpr (std::is_same_v<T, bool>)
+                return settingsBoolText(*field);
+            else
+                return QString::number(*field);
+        },
+        k.field);
+}
+
+// Sets the field from its text; false (the field unchanged) when the text does not convert.
+bool setFieldFromText(const SettingsKey &k, const QString &text)
+{
+    return std::visit(
+        [&text](auto *field) {
+            using T = std::remove_pointer_t<decltype(field)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                *field = text;
+                return true;
+            } else {
+                const auto value = [&text] {
+                    if constexpr (std::is_same_v<T, bool>)
+                        return settingsTextToBool(text);
+                    else
+                        return settingsTextToInt16(text);
+                }();
+                if (value)
+                    *field = *value;
+                return value.has_value();
+            }
+        },
+        k.field);
+}
+
 } // namespace
+
+QList<std::pair<QString, QString>> settingsTexts(const ReceiverConfigRecord &record)
+{
+    ReceiverConfigRecord copy = record;
+    QList<std::pair<QString, QString>> texts;
+    for (const SettingsKey &k : settingsTable(copy))
+        texts.append({storeKey(k), fieldText(k)});
+    return texts;
+}
+
+SettingAssignment setSettingFromText(ReceiverConfigRecord &record, const QString &key, const QString &text)
+{
+    for (const SettingsKey &k : settingsTable(record))
+        if (storeKey(k) == key)
+            return setFieldFromText(k, text) ? SettingAssignment::Set : SettingAssignment::BadValue;
+    return SettingAssignment::UnknownKey;
+}
 
 QStringList settingsStoreKeys()
 {
@@ -125,27 +180,7 @@ bool loadSettings()
     store.setFallbacksEnabled(false);
     for (const SettingsKey &k : settingsTable()) {
         const QString fallback = k.defaultText.isNull() ? QDir::currentPath() : k.defaultText;
-        const QString text = store.value(storeKey(k), fallback).toString();
-        bool converted = true;
-        std::visit(
-            [&](auto *field) {
-                using T = std::remove_pointer_t<decltype(field)>;
-                if constexpr (std::is_same_v<T, QString>) {
-                    *field = text;
-                } else if constexpr (std::is_same_v<T, bool>) {
-                    const auto value = settingsTextToBool(text);
-                    converted = value.has_value();
-                    if (converted)
-                        *field = *value;
-                } else {
-                    const auto value = settingsTextToInt16(text);
-                    converted = value.has_value();
-                    if (converted)
-                        *field = *value;
-                }
-            },
-            k.field);
-        if (!converted)
+        if (!setFieldFromText(k, store.value(storeKey(k), fallback).toString()))
             return false; // this key and every later key keep their values
     }
     return true;
@@ -155,20 +190,8 @@ namespace {
 
 void writeValues(QSettings &store)
 {
-    for (const SettingsKey &k : settingsTable()) {
-        const QString text = std::visit(
-            [](auto *field) -> QString {
-                using T = std::remove_pointer_t<decltype(field)>;
-                if constexpr (std::is_same_v<T, QString>)
-                    return *field;
-                else if constexpr (std::is_same_v<T, bool>)
-                    return settingsBoolText(*field);
-                else
-                    return QString::number(*field);
-            },
-            k.field);
-        store.setValue(storeKey(k), text);
-    }
+    for (const SettingsKey &k : settingsTable())
+        store.setValue(storeKey(k), fieldText(k));
 }
 
 // Whether the folder of `path` refuses a new file (the temporary and lock files the store

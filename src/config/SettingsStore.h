@@ -4,7 +4,9 @@
 // application "Orvane", one section per record group.
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 #include <optional>
 
 // Reads every key in table order; a missing key gives its default. A value that does not
@@ -19,6 +21,14 @@ bool saveSettings();
 
 // The store's keys, "SECTION/Key", in table order.
 QStringList settingsStoreKeys();
+
+struct ReceiverConfigRecord;
+// Every field of `record` but the two lists, by its store key in table order, with its text
+// as the store holds it ("True", "-5", the text itself).
+QList<std::pair<QString, QString>> settingsTexts(const ReceiverConfigRecord &record);
+// Sets the field of `record` that the store key names from a text as the store holds it.
+enum class SettingAssignment { Set, UnknownKey, BadValue };
+SettingAssignment setSettingFromText(ReceiverConfigRecord &record, const QString &key, const QString &text);
 
 // Value conversions of the store's texts.
 std::optional<bool> settingsTextToBool(const QString &text);     // "True", "False", any number

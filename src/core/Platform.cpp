@@ -98,6 +98,7 @@ void resetAll()
     eventWaiter = {};
     setPrinterProvider({});
     setSaveDialog({});
+    setOpenDialog({});
     browser = {};
     helpViewer = {};
     setSoundPlayer({});
@@ -112,6 +113,7 @@ namespace Platform {
 namespace {
 std::function<std::unique_ptr<QPrinter>()> printerProvider;
 std::function<QString(const SaveDialogRequest &)> saveDialog;
+std::function<QString(const SaveDialogRequest &)> openDialog;
 } // namespace
 
 namespace {
@@ -169,6 +171,17 @@ std::unique_ptr<QPrinter> defaultPrinter()
 }
 void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> p) { printerProvider = std::move(p); }
 
+namespace {
+// Shows a file dialog on the request's own filter; the file chosen, or nothing.
+QString chosenFile(QFileDialog &dialog, const SaveDialogRequest &request)
+{
+    dialog.selectNameFilter(request.nameFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
 QString askSaveFileName(const SaveDialogRequest &request)
 {
     if (saveDialog)
@@ -177,14 +190,24 @@ QString askSaveFileName(const SaveDialogRequest &request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.nameFilter);
-    dialog.selectNameFilter(request.nameFilter);
     dialog.selectFile(request.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    return chosenFile(dialog, request);
 }
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> d) { saveDialog = std::move(d); }
+
+QString askOpenFileName(const SaveDialogRequest &request)
+{
+    if (openDialog)
+        return openDialog(request);
+    QFileDialog dialog(request.parent, request.title, request.directory);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({request.nameFilter, QStringLiteral("All files (*)")});
+    return chosenFile(dialog, request);
+}
+void setOpenDialog(std::function<QString(const SaveDialogRequest &)> d) { openDialog = std::move(d); }
 
 namespace {
 // Opens the address with the desktop's browser. On a free desktop that is xdg-open, whose

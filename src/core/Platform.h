@@ -65,7 +65,7 @@ void setEventWaiter(std::function<void(int)> waiter);
 // Puts every seam back to the real implementation.
 void resetAll();
 
-// The history report's printer and file-save dialog.
+// The history report's printer; the file dialogs.
 // The default printer, or null when the system has none.
 std::unique_ptr<QPrinter> defaultPrinter();
 void setPrinterProvider(std::function<std::unique_ptr<QPrinter>()> provider); // empty = the real one
@@ -73,10 +73,14 @@ struct SaveDialogRequest {
     QWidget *parent = nullptr;
     QString title, directory, nameFilter, fileName;
     bool confirmOverwrite = true; // ask before an existing file is replaced
+    QString defaultSuffix;        // added to a name typed without one
 };
 // Shows a modal file-save dialog; the full path chosen, or empty when cancelled.
 QString askSaveFileName(const SaveDialogRequest &request);
 void setSaveDialog(std::function<QString(const SaveDialogRequest &)> dialog); // empty = QFileDialog
+// Shows a modal dialog to choose an existing file (the request's filter, or any file).
+QString askOpenFileName(const SaveDialogRequest &request);
+void setOpenDialog(std::function<QString(const SaveDialogRequest &)> dialog); // empty = QFileDialog
 // Opens an address with the desktop's web browser; false when no browser could be started.
 bool openUrl(const QUrl &url);
 void setBrowser(std::function<bool(const QUrl &)> browser);

@@ -5,6 +5,7 @@
 #include "core/MessageCatalogue.h"
 #include "core/Platform.h"
 #include "diagnostics/DataDump.h"
+#include "diagnostics/ReceiverProgramming.h"
 #include "link/PortCtl.h"
 #include "link/ReceiverLink.h"
 
@@ -226,43 +227,37 @@ void frmDataDump::appendText(const QString &text)
 
 void frmDataDump::formatNvDump() { appendText(::formatNvDump(DumpBuffer)); }
 
-void frmDataDump::cmdNVData_Click()
+NvDumpEnd requestNvDump(DumpBufferBytes &memory, const bool &abandoned, const std::function<void()> &requested)
 {
-    if (receiverBusy())
-        return;
-    WaitMark mark(&waitRunning);
-    waitAbandoned = false;
     ReceiverLink &link = ReceiverLink::instance();
     PortCtl &port = *link.Port1;
     discardWaiting(port);
     port.portWriteText(QStringLiteral("X"));
     port.portFlush();
-    appendText(kDumpLineEnd + kDumpLineEnd + QStringLiteral("NV Data Dump..Please wait") + kDumpLineEnd);
+    if (requested)
+        requested();
     Platform::sleepMs(kNvDumpPauseMs); // the receiver's time to start its answer
     link.tmrTimeOut->stop();
-    if (waitAbandoned)
-        return;
+    if (abandoned)
+        return NvDumpEnd::Abandoned;
     link.setProgressMaximum(kDumpProgressMaximum);
     link.setProgressValue(0);
     link.TransferTimedOut = false;
     link.startLinkTimeout(kDumpTimeoutMs);
     port.portSetControl(-1);
 
-    // The answer goes into DumpBuffer only when it is shown: a dump cut off by the device
-    // going, or by the window closing, leaves the buffer as it was.
-    DumpBufferBytes received = DumpBuffer;
     int count = 0;
     bool started = false;
     while (count < kNvDumpBytes) {
         link.waitForLinkActivity();
-        if (waitAbandoned)
+        if (abandoned)
             break;
         while (count < kNvDumpBytes && port.portBytesWaiting() > 0) {
             const int b = port.portReadByte();
             if (b == -1)
                 break;
             if (started)
-                received[count++] = quint8(b);
+                memory[count++] = quint8(b);
             else if (b == STX)
                 started = true;
         }
@@ -270,8 +265,54 @@ void frmDataDump::cmdNVData_Click()
             break;
     }
     link.tmrTimeOut->stop();
+    if (abandoned)
+        return NvDumpEnd::Abandoned;
+    if (count < kNvDumpBytes)
+        return port.isOpen() ? NvDumpEnd::TimedOut : NvDumpEnd::PortGone;
+    return NvDumpEnd::Complete;
+}
+
+MemoryRead readReceiverMemory(MemoryBytes &memory)
+{
+    if (receiverBusy())
+        return MemoryRead::Busy;
+    ReceiverLink &link = ReceiverLink::instance();
+    if (!MakeContact()) {
+        link.closeLink(); // a NAK leaves it open; this exchange ends here
+        return MemoryRead::NoContact;
+    }
+    NvDumpEnd end = NvDumpEnd::Abandoned;
+    DumpBufferBytes received{};
+    {
+        WaitMark mark;
+        const bool never = false;
+        end = requestNvDump(received, never, {});
+    }
+    if (link.Port1->isOpen()) {
+        link.Port1->portWriteText(QStringLiteral("Q"));
+        link.Port1->portFlush();
+    }
+    link.closeLink();
+    if (end != NvDumpEnd::Complete)
+        return MemoryRead::TimedOut;
+    std::copy(received.begin(), received.begin() + kMemoryBytes, memory.begin());
+    return MemoryRead::Read;
+}
+
+void frmDataDump::cmdNVData_Click()
+{
+    if (receiverBusy())
+        return;
+    WaitMark mark(&waitRunning);
+    waitAbandoned = false;
+    // The answer goes into DumpBuffer only when it is shown: a dump cut off by the device
+    // going, or by the window closing, leaves the buffer as it was.
+    DumpBufferBytes received = DumpBuffer;
+    const NvDumpEnd end = requestNvDump(received, waitAbandoned, [this] {
+        appendText(kDumpLineEnd + kDumpLineEnd + QStringLiteral("NV Data Dump..Please wait") + kDumpLineEnd);
+    });
     // Closed during the wait, or the device gone: nothing more is shown.
-    if (waitAbandoned || (count < kNvDumpBytes && !port.isOpen()))
+    if (end == NvDumpEnd::Abandoned || end == NvDumpEnd::PortGone)
         return;
     DumpBuffer = received;
     formatNvDump();

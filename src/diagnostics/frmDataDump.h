@@ -11,8 +11,12 @@
 // the port open, as they always do. An NV answer cut off that way, or by the device going,
 // leaves DumpBuffer as it was.
 
+#include "diagnostics/DataDump.h"
+#include "diagnostics/ReceiverProgramming.h"
+
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -23,6 +27,18 @@ class QWidget;
 // "D" must be answered by ACK within 2 s. True on ACK; false on NAK (the port stays open) and
 // on a time-out or a port that will not open (the port is closed).
 bool MakeContact();
+
+// Sends "X" on the open link and receives the memory that follows STX into bytes 0 to 511 of
+// `memory` (bytes that do not come keep their values) within the dump's time-out, showing
+// progress on the main window. `requested` runs once "X" is out; `abandoned` set meanwhile
+// ends the wait.
+enum class NvDumpEnd { Complete, TimedOut, Abandoned, PortGone };
+NvDumpEnd requestNvDump(DumpBufferBytes &memory, const bool &abandoned, const std::function<void()> &requested);
+
+// One whole exchange for the receiver's memory: MakeContact, "X", then "Q" and the port
+// closed whatever happened. Busy (with a beep) while another exchange holds the link.
+enum class MemoryRead { Read, Busy, NoContact, TimedOut };
+MemoryRead readReceiverMemory(MemoryBytes &memory);
 
 // Whether a wait of the data dump (contact, NV or RAW) is running.
 bool dataDumpWaiting();

@@ -38,7 +38,7 @@ private slots:
             {{"--version"}, 0, version}, {{"-v"}, 0, version}, {{"-h"}, 0, options},
             {{"--help"}, 0, options + QStringList{"Usage: orvane-editor [options]", "Orvane Editor 1.05"}},
             {{"--frobnicate"}, 2, {"Unknown option 'frobnicate'.", "--help"}}, {{"-x"}, 2, {"Unknown option 'x'."}},
-            {{"settings.conf"}, 2, {"Unexpected argument 'settings.conf'."}}, {{"-platform"}, 2, {"Missing value after '-platform'."}}};
+            {{"a.orvcfg", "b.orvcfg"}, 2, {"Unexpected argument 'b.orvcfg'."}}, {{"-platform"}, 2, {"Missing value after '-platform'."}}};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QString::fromLatin1(name));
@@ -91,7 +91,8 @@ private slots:
     void oneIdAndOneVersion()
     {
         const QString desktop = text(kApplicationId + ".desktop"), meta = text(kApplicationId + ".metainfo.xml");
-        QVERIFY(desktop.contains("\nIcon=" + kApplicationId + "\n") && desktop.contains("\nExec=orvane-editor\n"));
+        QVERIFY(desktop.contains("\nIcon=" + kApplicationId + "\n") && desktop.contains("\nExec=orvane-editor %f\n") &&
+                desktop.contains("\nMimeType=application/x-orvane-configuration;\n"));
         for (const QString &wanted : {"<id>" + kApplicationId + "</id>", "\">" + kApplicationId + ".desktop</launchable>",
                                       "<release version=\"" + editorVersion() + "\"", QStringLiteral("<content_rating type=\"oars-")})
             QVERIFY2(meta.contains(wanted), qPrintable(wanted));

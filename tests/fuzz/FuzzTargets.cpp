@@ -1,5 +1,6 @@
 // The fuzz targets, one per parser of outside data, in one program: the name it is started by (a
 // link fuzz_<target>) picks one. A broken rule stops the run, so that libFuzzer keeps the input.
+#include "config/ConfigurationFile.h"
 #include "config/DaylightState.h"
 #include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
@@ -267,6 +268,24 @@ void state_line(const uint8_t *data, size_t size)
     }
 }
 
+// A configuration file: refused with a line inside the file and a reason, or read into a content
+// that is written back as a file reading as the same, untouched by what the program holds.
+void configuration_file(const uint8_t *data, size_t size)
+{
+    const QByteArray input = bytes(data, size);
+    clearReceiverConfig();
+    const QByteArray held = configurationFileText(currentConfiguration());
+    const ConfigurationParse parse = parseConfigurationFile(input);
+    FUZZ_CHECK(configurationFileText(currentConfiguration()) == held);
+    if (!parse.ok) {
+        FUZZ_CHECK(!parse.error.isEmpty() && parse.line >= 0 && parse.line <= input.count('\n') + 2);
+        return;
+    }
+    const QByteArray written = configurationFileText(parse.content);
+    const ConfigurationParse again = parseConfigurationFile(written);
+    FUZZ_CHECK(again.ok && configurationFileText(again.content) == written);
+}
+
 void (*check)(const uint8_t *, size_t) = nullptr;
 
 } // namespace
@@ -290,7 +309,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     for (int s = 0; s < kStateCount; ++s)
         writeStateFile(s, QByteArray());
     check = QHash<QByteArray, void (*)(const uint8_t *, size_t)>{
-        {"fuzz_history", history}, {"fuzz_nv_dump", nv_dump}, {"fuzz_parameter_file", parameter_file},
+        {"fuzz_configuration_file", configuration_file}, {"fuzz_history", history}, {"fuzz_nv_dump", nv_dump}, {"fuzz_parameter_file", parameter_file},
         {"fuzz_raw_dump", raw_dump}, {"fuzz_settings", settings}, {"fuzz_state_file", state_file},
         {"fuzz_state_line", state_line}}.value(QByteArray((*argv)[0]).split('/').last());
     FUZZ_CHECK(check != nullptr); // started as fuzz_<target>

@@ -1,0 +1,261 @@
+#include "support/Rows.h"
+#include "support/TestRegistry.h"
+#include "link/LinkTestSupport.h"
+
+#include "diagnostics/ReceiverProgramming.h"
+#include "diagnostics/frmProgramming.h"
+#include "selection/EventTable.h"
+#include "selection/StateDatabase.h"
+#include "selection/frmFIPS.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// A receiver memory: the settings block bytes given as {index, value}, the identification,
+// then the county and event codes as a transfer lays them out.
+QByteArray memoryOf(std::initializer_list<std::pair<int, int>> settings, const QByteArray &id,
+                    const QStringList &counties, const QStringList &events)
+{
+    QByteArray m(kMemoryBytes, '\0');
+    for (const auto &[i, v] : settings)
+        m[i] = char(v);
+    m[16] = char(id.size());
+    for (int i = 0; i < id.size(); ++i)
+        m[17 + i] = char(EncodeIdChar(QChar(id[i])));
+    m.replace(32, 0, QString(counties.join(u'-') + (counties.isEmpty() ? "" : "-")).toLatin1()).truncate(kMemoryBytes);
+    m.replace(208, 0, QString(events.join(u'-') + (events.isEmpty() ? "" : "-")).toLatin1()).truncate(kMemoryBytes);
+    m.resize(kMemoryBytes);
+    return m;
+}
+QStringList codes(const char *prefix, int first, int count, int step = 2)
+{
+    QStringList out;
+    for (int n = 0; n < count; ++n)
+        out << QStringLiteral("%1%2").arg(prefix).arg(first + step * n, 3, 10, QChar(u'0'));
+    return out;
+}
+QStringList firstEvents(int count)
+{
+    QStringList out;
+    for (const EventTableRow &e : EventTable)
+        if (out.size() < count)
+            out << e.Code;
+    return out;
+}
+
+// Every settings field off its fresh-install value: the highest timer codes, every flag bit
+// in some byte, a 15-character identification; 24 counties of Florida and Georgia (the last
+// one known to no state file) and 48 event codes.
+QByteArray fullMemory()
+{
+    return memoryOf({{1, 6}, {2, 5}, {3, 6}, {4, 4}, {5, 4}, {7, 0x0F}, {8, 0xE5}, {9, 0x5A}, {10, 0xA5}, {11, 0xFA}},
+                    "KEC83/ABCDEFGHI", codes("012", 1, 12) + codes("013", 1, 11) + QStringList{"099999"},
+                    firstEvents(48));
+}
+
+struct MemoryRow {
+    const char *name;
+    QByteArray memory;
+};
+struct DamageRow {
+    const char *name;
+    int at;
+    QByteArray bytes;
+    const char *why;
+};
+struct ChangeRow {
+    const char *name;
+    std::function<void()> change;
+    const char *line;
+};
+
+} // namespace
+
+// Reading, using and verifying the receiver's programming through the File menu, over a pty
+// against the receiver simulator holding a memory of its own.
+class ProgrammingTest : public QObject, LinkFixture
+{
+    Q_OBJECT
+    QString shown; // what the read window showed
+
+    // Runs a menu item; `inspect` sees the programming window (if it opens) and answers it.
+    bool runItem(QAction *item, const std::function<void(frmProgramming *)> &inspect)
+    {
+        bool seen = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto *w = qobject_cast<frmProgramming *>(QApplication::activeModalWidget())) {
+                poll.stop();
+                seen = true;
+                shown = w->lblHeading->text() + u'\n' + w->txtProgramming->toPlainText();
+                inspect(w);
+            }
+        });
+        poll.start(5);
+        item->trigger();
+        return seen;
+    }
+    QByteArray editorMemory()
+    {
+        const MemoryBytes m = editorMemoryImage();
+        return QByteArray(reinterpret_cast<const char *>(m.data()), kMemoryBytes);
+    }
+
+private slots:
+    void initTestCase() { initEventTable(); }
+    void init()
+    {
+        freshLink();
+        // A contact right after a transfer can take the sanitizer build longer than a tenth of
+        // the designed time-out.
+        setLinkTimeScale(0.5);
+        setStatesDirectory(sourceDir() + QStringLiteral("/data/States"));
+        ReceiverConfig.EDITOR.SerialPort = 1;
+        ReceiverConfig.EDITOR.StateID = 8;
+        ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" Miami, FL               162.550");
+        FipsList[0] = county("012011");
+        EventList[0] = QStringLiteral("TOR");
+        showMain();
+        QVERIFY(startReceiver(1));
+    }
+    void cleanup() { stopLink(); }
+
+    void readUseThenTransfer_data()
+    {
+        addRows<MemoryRow>({{"every field, 24 counties, 48 events", fullMemory()},
+                      {"never programmed", QByteArray(kMemoryBytes, '\0')},
+                      {"fresh install", memoryOf({{1, 3}, {2, 3}, {3, 1}, {5, 2}, {8, 0x1F}, {11, 0x27}}, "", {"012011"}, {"TOR", "SVR"})}});
+    }
+    void readUseThenTransfer()
+    {
+        QFETCH(MemoryRow, row);
+        receiver->setMemory(row.memory);
+        const EditorGroup editor = ReceiverConfig.EDITOR;
+        QVERIFY(runItem(main->mnuReadProgramming, [](frmProgramming *w) {
+            QCOMPARE(w->windowTitle(), QStringLiteral("Programming Read From Orvane"));
+            QCOMPARE(w->cmdCancel->text(), QStringLiteral("Cancel"));
+            w->cmdUse->click();
+        }));
+        QVERIFY2(doubles().messages.isEmpty(), qPrintable(doubles().lastMessageText()));
+        QVERIFY(shown.contains(QStringLiteral("\nLine Timeout ..................................... ")));
+        QCOMPARE(receiver->commandsReceived(), QByteArray("DXQ"));
+        checkPortClosed();
+        // The editor's own settings stay; the identification is the receiver's.
+        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, editor.TransmitterLocation);
+        QCOMPARE(ReceiverConfig.EDITOR.SerialPort, editor.SerialPort);
+        if (QByteArray(row.name).startsWith("every")) { // the county list window shows what was read
+            QCOMPARE(FipsList[0], QStringLiteral("X 012001  Alachua                Florida"));
+            QCOMPARE(frmFIPS::instance()->lstFips->count(), 24);
+            QCOMPARE(FipsList[12], QStringLiteral("X 013001  Appling                Georgia"));
+            QCOMPARE(FipsList[23], QStringLiteral("X 099999                         "));
+            QVERIFY(FipsList[24].isEmpty());
+        }
+        main->EstConnect();
+        QCOMPARE(receiver->imagesReceived(), 1);
+        QCOMPARE(receiver->lastImage().left(kMemoryBytes).toHex(), row.memory.toHex());
+    }
+
+    void damagedMemoryIsRefused_data()
+    {
+        addRows<DamageRow>({
+            {"timer", 2, "\x07", "the Line Timeout code at 0x8002 is 7; it must be 1 to 6."},
+            {"relay", 4, "\x05", "the Relay Activation Delay code at 0x8004 is 5; it must be 0 to 4."},
+            {"long identification", 16, "\x10", "the station identification at 0x8010 is 16 characters long; at most 15 are possible."},
+            {"identification symbol", 17, "\x25", "character 1 of the station identification (0x8011) has the code 37, which is no letter, digit or \"/\"."},
+            {"county letter", 32 + 7 + 3, "A", "the county code at 0x8027 is not six digits followed by \"-\"."},
+            {"county without dash", 32 + 13, "0", "the county code at 0x8027 is not six digits followed by \"-\"."},
+            {"25 counties", 32, QString(codes("012", 1, 25).join(u'-') + u'-').toLatin1(), "it holds more than 24 county codes."},
+            {"event lower case", 208 + 4, "s", "the event code at 0x80D4 is not three capital letters followed by \"-\"."},
+            {"49 events", 208, QString(firstEvents(49).join(u'-') + u'-').toLatin1(), "it holds more than 48 event codes."},
+        });
+    }
+    void damagedMemoryIsRefused()
+    {
+        QFETCH(DamageRow, row);
+        QByteArray memory = memoryOf({{2, 3}}, "KEC", {"012011", "012085"}, {"TOR", "SVR"});
+        memory.replace(row.at, row.bytes.size(), row.bytes);
+        receiver->setMemory(memory);
+        const QByteArray before = editorMemory();
+        const int listed = frmFIPS::instance()->lstFips->count();
+        QVERIFY(!runItem(main->mnuReadProgramming, [](frmProgramming *w) { w->cmdUse->click(); }));
+        QCOMPARE(shownBoxes(), QStringList{box(QStringLiteral("The Orvane's memory holds no programming the editor can use: ") +
+                                               QString::fromLatin1(row.why) + QStringLiteral("\n\nNothing was changed."))});
+        QCOMPARE(editorMemory(), before);
+        QCOMPARE(frmFIPS::instance()->lstFips->count(), listed); // never refilled
+        checkPortClosed();
+    }
+
+    void verifyNamesEachChange_data()
+    {
+        addRows<ChangeRow>({
+            {"nothing", [] {}, nullptr},
+            {"timer window", [] { ReceiverConfig.TIMERS.LineTimeoutTimer = 2; },
+             "Line Timeout ..................................... Orvane 3 Minutes, editor 2 Minutes"},
+            {"speaker byte", [] { ReceiverConfig.TIMERS.SpeakerTimeoutTimer = 9; },
+             "Speaker Timeout .................................. Orvane 3 Minutes, editor 0"},
+            {"options window", [] { ReceiverConfig.NV8008.AcceptAllFips = true; },
+             "Accept All FIP Codes ............................. Orvane No, editor Yes"},
+            {"reserved bit", [] { ReceiverConfig.NV800A.Spare800A_2 = true; },
+             "NV800A.Spare800A_2 ............................... Orvane No, editor Yes"},
+            {"identification window", [] { ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC84"); },
+             "Station Identification ........................... Orvane \"KEC83\", editor \"KEC84\""},
+            {"county ticked", [] { FipsList[1] = county("012085"); },
+             "Stored FIP code 012085 ........................... Orvane No, editor Yes"},
+            {"county unticked", [] { FipsList[0] = county("012011", false); },
+             "Stored FIP code 012011 ........................... Orvane Yes, editor No"},
+            {"event removed", [] { EventList[0].clear(); },
+             "Stored event code TOR  Tornado Warning ........... Orvane Yes, editor No"},
+            {"events swapped", [] { std::swap(EventList[0], EventList[1]); },
+             "Order of the Stored event codes .................. Orvane TOR SVR, editor SVR TOR"},
+        });
+    }
+    void verifyNamesEachChange()
+    {
+        QFETCH(ChangeRow, row);
+        ReceiverConfig.TIMERS = {3, 3, 1, 0, 2};
+        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83");
+        EventList[1] = QStringLiteral("SVR");
+        main->EstConnect(); // the simulator now holds what the editor shows
+        QCOMPARE(receiver->imagesReceived(), 1);
+        row.change();
+        QVERIFY2(runItem(main->mnuVerifyProgramming, [](frmProgramming *w) {
+            QCOMPARE(w->windowTitle(), QStringLiteral("Orvane Verify"));
+            w->cmdCancel->click();
+        }), qPrintable(shownBoxes().join(u'|') + QString::number(doubles().beeps) + QString::fromLatin1(receiver->commandsReceived())));
+        if (!row.line)
+            QCOMPARE(shown, QStringLiteral("The Orvane holds the programming shown in the editor.\n"));
+        else
+            QCOMPARE(shown, QStringLiteral("The Orvane holds other programming than the editor shows (1 difference, "
+                                           "the Orvane's first):\n") + QString::fromUtf8(row.line));
+        checkPortClosed();
+    }
+
+    // The contact and the memory dump fail as the data dump's do; busy refuses with a beep.
+    void failures()
+    {
+        receiver->setFault(ReceiverSimulator::Fault::Silent);
+        QVERIFY(!runItem(main->mnuVerifyProgramming, [](frmProgramming *) {}));
+        QCOMPARE(shownBoxes(), QStringList{box(QStringLiteral("Serial Connection Fail..."))});
+        checkPortClosed();
+        doubles().clear();
+        receiver->setFault(ReceiverSimulator::Fault::ShortDownload); // "X" answered one byte short
+        QVERIFY(!runItem(main->mnuReadProgramming, [](frmProgramming *) {}));
+        QCOMPARE(shownBoxes(), QStringList{box(QStringLiteral("The Orvane did not send its memory: nothing was read."))});
+        checkPortClosed();
+        doubles().clear();
+        receiver->setFault(ReceiverSimulator::Fault::LateAck); // a second request while the first waits
+        QTimer::singleShot(50, main.get(), [this] { main->mnuReadProgramming->trigger(); });
+        QVERIFY(!runItem(main->mnuVerifyProgramming, [](frmProgramming *) {}));
+        QCOMPARE(doubles().beeps, 1);
+    }
+};
+ORVANE_TEST(ProgrammingTest)
+
+#include "ProgrammingTest.moc"
