@@ -89,6 +89,7 @@ private slots:
              {"013075  Cook                   Georgia", "017031  Cook                   Illinois", "027031  Cook                   Minnesota",
               "048097  Cooke                  Texas"},
              "Pelham, GA 162.550; Valdosta, GA 162.500"},
+            {"31 of one name", "washington", "31 counties", {"001129  Washington             Alabama"}},
             {"code", "012011", "1 county", {broward}, "Hialeah Spanish, FL 162.500; Miami, FL 162.550; West Palm Beach, FL 162.475"},
             {"code prefix", "01201", "5 counties", {broward, "012013  Calhoun                Florida"}},
             {"punctuation", "St. Lucie", "1 county", {lucie}, lucieTransmitters},
@@ -123,18 +124,6 @@ private slots:
         QCOMPARE(found.byCity, row.byCity);
         if (*row.transmitters || QByteArray(row.name) == "no transmitter")
             QCOMPARE(transmittersOf(found.matches.first()), QString::fromLatin1(row.transmitters));
-    }
-
-    // The 31 counties called Washington, each once, the whole name before any other match.
-    void washington()
-    {
-        setStatesDirectory(committedStatesDir());
-        const CountySearchResult found = findCounties(QStringLiteral("washington"));
-        QCOMPARE(matchCountText(found), QStringLiteral("31 counties"));
-        QSet<QString> codes;
-        for (const IndexedCounty &county : found.matches)
-            QVERIFY2(county.name == "Washington" && !codes.contains(county.code) && (codes << county.code, true), qPrintable(county.listText));
-        QCOMPARE(found.matches.first().state + u' ' + found.matches.last().state, QStringLiteral("Alabama Wisconsin"));
     }
 
     // Dade, Georgia, with Chattanooga, TN (a transmitter of another state, hidden by the channel
