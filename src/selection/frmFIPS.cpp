@@ -11,6 +11,7 @@
 #include "selection/StateDatabase.h"
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPEdit.h"
+#include "selection/frmFindCounty.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -59,7 +60,7 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
 
     Frame1 = new QGroupBox(QStringLiteral("Modify Listing"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *editButtons = new QHBoxLayout(Frame1);
+    auto *editButtons = new QGridLayout(Frame1);
     auto makeButton = [this](const char *caption, const char *name, QWidget *parent) {
         auto *button = new QPushButton(QString::fromLatin1(caption), parent);
         button->setObjectName(QString::fromLatin1(name));
@@ -70,8 +71,12 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     cmdEdit = makeButton("&Edit", "cmdEdit", Frame1);
     cmdCopy = makeButton("&Copy", "cmdCopy", Frame1);
     cmdRemove = makeButton("&Remove", "cmdRemove", Frame1);
+    // Alt+F leads to the list, so the search takes the I.
+    cmdFindCounty = makeButton("F&ind County...", "cmdFindCounty", Frame1);
+    int column = 0;
     for (QPushButton *b : {cmdAdd, cmdEdit, cmdCopy, cmdRemove})
-        editButtons->addWidget(b);
+        editButtons->addWidget(b, 0, column++);
+    editButtons->addWidget(cmdFindCounty, 1, 0, 1, column);
 
     // The red frame around the state button sits behind it in the same grid cell.
     auto *enterHolder = new QWidget(this);
@@ -139,6 +144,7 @@ frmFIPS::frmFIPS(QWidget *parent) : QDialog(parent)
     connect(cmdEdit, &QPushButton::clicked, this, &frmFIPS::cmdEdit_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmFIPS::cmdCopy_Click);
     connect(cmdRemove, &QPushButton::clicked, this, &frmFIPS::cmdRemove_Click);
+    connect(cmdFindCounty, &QPushButton::clicked, this, &frmFIPS::cmdFindCounty_Click);
     connect(cmdEnterCodes, &QPushButton::clicked, this, &frmFIPS::cmdEnterCodes_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmFIPS::cmdOK_Click);
     currentFollowsSelection(lstFips);
@@ -258,6 +264,53 @@ void frmFIPS::cmdRemove_Click()
 }
 
 void frmFIPS::cmdEnterCodes_Click() { frmEnterFIP::instance()->exec(); }
+
+void frmFIPS::cmdFindCounty_Click()
+{
+    frmFindCounty find([this](const IndexedCounty &county, const IndexedTransmitter &t) { return UseFoundCounty(county, t); }, this);
+    find.exec();
+}
+
+bool frmFIPS::UseFoundCounty(const IndexedCounty &county, const IndexedTransmitter &transmitter)
+{
+    if (lstFips->count() > 0) {
+        const QString question = QStringLiteral("Replace the %1 in the list with the counties of the transmitter")
+                                     .arg(lstFips->count() == 1 ? QStringLiteral("entry") : QStringLiteral("%1 entries").arg(lstFips->count())) +
+                                 u'\n' + transmitter.key.simplified() + u'?';
+        if (showProgramMessage(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                               QStringLiteral("Orvane FIP Edit")) != QMessageBox::Yes)
+            return false;
+    }
+    // The state window's own steps, as the owner takes them: the state from its box, the
+    // channel "All" when the filter hides this transmitter, the transmitter from its list, OK.
+    frmEnterFIP *enter = frmEnterFIP::instance();
+    const int state = enter->cmbState->findData(transmitter.stateIndex);
+    enter->cmbState->setCurrentIndex(state);
+    enter->cmbState_Click(state);
+    auto listed = [enter, &transmitter] { return enter->lstCounty->findItems(transmitter.key, Qt::MatchExactly); };
+    if (listed().isEmpty()) {
+        enter->cmbLimit->setCurrentIndex(0);
+        enter->cmbLimit_Click(0);
+    }
+    if (listed().isEmpty()) { // the state file has gone since the search read it
+        Platform::beep();
+        return false;
+    }
+    enter->lstCounty->setCurrentItem(listed().first(), QItemSelectionModel::ClearAndSelect);
+    if (!enter->StoreFips())
+        return false;
+    // The county found is ticked and highlighted; its neighbours wait for the owner.
+    for (int j = 0; j < lstFips->count(); ++j) {
+        QListWidgetItem *line = lstFips->item(j);
+        if (line->text().startsWith(county.code)) {
+            line->setCheckState(Qt::Checked);
+            lstFips->setCurrentItem(line, QItemSelectionModel::ClearAndSelect);
+            lstFips->scrollToItem(line);
+            break;
+        }
+    }
+    return true;
+}
 
 void frmFIPS::cmdOK_Click()
 {

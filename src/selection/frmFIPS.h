@@ -6,6 +6,9 @@
 
 #include <QDialog>
 
+struct IndexedCounty;
+struct IndexedTransmitter;
+
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -24,6 +27,7 @@ public:
     QLabel *lblFipsHead = nullptr;
     QGroupBox *Frame1 = nullptr;
     QPushButton *cmdAdd = nullptr, *cmdEdit = nullptr, *cmdCopy = nullptr, *cmdRemove = nullptr;
+    QPushButton *cmdFindCounty = nullptr; // in Frame1, below the four edit buttons
     QPushButton *cmdEnterCodes = nullptr;
     QFrame *Shape1 = nullptr;
     QTimer *Timer1 = nullptr;
@@ -41,6 +45,13 @@ public:
     void cmdCopy_Click();
     void cmdRemove_Click();
     void cmdEnterCodes_Click();
+    // Opens "Find County"; its Use takes the county found through UseFoundCounty.
+    void cmdFindCounty_Click();
+    // Does in one step what the state window and this list do by hand: after asking when the
+    // list holds entries (No keeps them and takes nothing), chooses the transmitter's state
+    // and the transmitter in frmEnterFIP, which refills the list with the transmitter's
+    // counties, and ticks and highlights the county. False when nothing was taken.
+    bool UseFoundCounty(const IndexedCounty &county, const IndexedTransmitter &transmitter);
     void cmdOK_Click();
     void Timer1_Timer();
 
