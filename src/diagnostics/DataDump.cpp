@@ -13,7 +13,6 @@ namespace {
 
 QString yesNo(bool set) { return set ? QStringLiteral("Yes") : QStringLiteral("No"); }
 
-bool bit(quint8 byte, int n) { return (byte >> n) & 1; }
 
 // The value words of a timer code; a code without words adds nothing after its label.
 QString timerWords(quint8 code, const std::array<const char *, 7> &words)
@@ -40,33 +39,33 @@ QString formatNvDump(const DumpBufferBytes &b)
     line("Pre Voice Delay .................................. ",
          timerWords(b[5], {"0", "0.5 Second", "1.0 Second", "1.5 Seconds", "2.0 Seconds", nullptr, nullptr}));
 
-    line("Accept All FIP Codes ............................. ", yesNo(bit(b[8], 5)));
-    line("Accept All Event Codes ........................... ", yesNo(bit(b[8], 6)));
-    line("Ignore Termination Packet ........................ ", yesNo(bit(b[8], 7)));
+    line("Accept All FIP Codes ............................. ", yesNo(memoryBit(b[8], 5)));
+    line("Accept All Event Codes ........................... ", yesNo(memoryBit(b[8], 6)));
+    line("Ignore Termination Packet ........................ ", yesNo(memoryBit(b[8], 7)));
 
-    line("Permit Voice Interval Annc ....................... ", yesNo(bit(b[11], 1)));
-    if (bit(b[11], 1)) {
-        if (bit(b[11], 2))
+    line("Permit Voice Interval Annc ....................... ", yesNo(memoryBit(b[11], 1)));
+    if (memoryBit(b[11], 1)) {
+        if (memoryBit(b[11], 2))
             line("Permit announcements on all decoded events ....... Yes", {});
-        else if (bit(b[11], 3))
+        else if (memoryBit(b[11], 3))
             line("Permit announcements on Warnings and Watches only. Yes", {});
-        else if (bit(b[11], 4))
+        else if (memoryBit(b[11], 4))
             line("Permit announcements on Warnings only............. Yes", {});
-        line("Limit Monthly/Weekly Test to 15 Minutes Max ...... ", yesNo(bit(b[11], 5)));
+        line("Limit Monthly/Weekly Test to 15 Minutes Max ...... ", yesNo(memoryBit(b[11], 5)));
     }
 
-    line("Append station identification .................... ", yesNo(bit(b[7], 0)));
-    if (bit(b[7], 0)) {
+    line("Append station identification .................... ", yesNo(memoryBit(b[7], 0)));
+    if (memoryBit(b[7], 0)) {
         QString id;
         const int count = b[16]; // at most 255: bytes 17 to 271 lie inside the buffer
         for (int i = 17; i <= 16 + count; ++i)
             id += DecodeIdChar(b[i]);
         line("Station Identification............................ ", id);
-        if (bit(b[7], 1))
+        if (memoryBit(b[7], 1))
             line("Proceed announcement with \"This Is\"............... Yes", {});
-        if (bit(b[7], 2))
+        if (memoryBit(b[7], 2))
             line("Append \"Repeater\" after ID ....................... Yes", {});
-        if (bit(b[7], 3))
+        if (memoryBit(b[7], 3))
             line("Append \"Transmitter\" after ID .................... Yes", {});
     }
 

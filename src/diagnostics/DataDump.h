@@ -18,6 +18,9 @@
 // codes ("012011-", 7 bytes each), 208 to 511 the event codes ("TOR-", 4 bytes each). The
 // listings may read past byte 511 (99 counties, an identification count up to 255), which is
 // why the buffer is longer than the dump.
+// Bit n of a memory byte (bit 0 the lowest), as the dump and the programming read it.
+inline bool memoryBit(quint8 byte, int n) { return (byte >> n) & 1; }
+
 constexpr int kDumpBufferSize = 1049;
 using DumpBufferBytes = std::array<quint8, kDumpBufferSize>;
 extern DumpBufferBytes DumpBuffer;

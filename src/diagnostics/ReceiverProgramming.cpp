@@ -1,5 +1,6 @@
 #include "diagnostics/ReceiverProgramming.h"
 
+#include "diagnostics/DataDump.h"
 #include "link/HistoryDecoding.h"
 #include "link/TransferData.h"
 #include "selection/CountyIndex.h"
@@ -16,7 +17,6 @@ constexpr int kMaxEvents = 48;
 constexpr int kFipsEntryBytes = 7;
 constexpr int kEventEntryBytes = 4;
 
-bool bit(quint8 byte, int n) { return (byte >> n) & 1; }
 bool isDigit(quint8 b) { return b >= '0' && b <= '9'; }
 bool isCapital(quint8 b) { return b >= 'A' && b <= 'Z'; }
 QString address(int byte) { return QStringLiteral("0x%1").arg(0x8000 + byte, 4, 16, QChar(u'0')).toUpper().replace(u'X', u'x'); }
@@ -171,7 +171,7 @@ ProgrammingDecode decodeProgramming(const MemoryBytes &m)
     for (const FlagByte &f : kFlagBytes) {
         const auto fields = recordFlags(r, f.byte);
         for (int n = 0; n < 8; ++n)
-            *fields[n] = bit(m[f.byte], n);
+            *fields[n] = memoryBit(m[f.byte], n);
     }
     const int idLength = m[kIdLengthByte];
     if (idLength > kMaxIdLength)
@@ -258,7 +258,7 @@ QStringList programmingDifferences(const MemoryBytes &rm, const MemoryBytes &em)
     auto yesNo = [](bool set) { return set ? QStringLiteral("Yes") : QStringLiteral("No"); };
     for (const FlagByte &f : kFlagBytes) {
         for (int n = 0; n < 8; ++n)
-            differs(flagName(f, n), yesNo(bit(rm[f.byte], n)), yesNo(bit(em[f.byte], n)));
+            differs(flagName(f, n), yesNo(memoryBit(rm[f.byte], n)), yesNo(memoryBit(em[f.byte], n)));
         covered[f.byte] = true;
     }
     // The identification as the receiver would speak it: its length and its characters.

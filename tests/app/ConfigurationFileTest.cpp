@@ -1,3 +1,4 @@
+#include "config/ConfigTestSupport.h"
 #include "support/Doubles.h"
 #include "support/Rows.h"
 #include "support/TestRegistry.h"
@@ -52,11 +53,6 @@ struct Snapshot {
 };
 Snapshot snapshot() { return {configurationFileText(currentConfiguration())}; }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 

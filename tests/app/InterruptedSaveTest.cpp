@@ -69,7 +69,8 @@ private slots:
         QTest::addColumn<Row>("row");
         for (const bool first : {false, true})
             for (const Row &r : {Row{"parameter file", "parameters", "ORVANE_FILE2.DAT", first}, Row{"settings store", "settings", "config/Orvane/Orvane.conf", first},
-                                 Row{"history report", "report", "HISTORY.TXT", first}, Row{"data dump", "dump", "ORVANE.TXT", first}})
+                                 Row{"history report", "report", "HISTORY.TXT", first}, Row{"data dump", "dump", "ORVANE.TXT", first},
+                                 Row{"configuration file", "configuration", "backup.orvcfg", first}})
                 QTest::addRow("%s%s", r.name, first ? ", first save" : "") << r;
     }
     void killedSaveLeavesOldOrNewFile()

@@ -11,6 +11,7 @@
 #include "diagnostics/frmAbout.h"
 #include "diagnostics/frmDataDump.h"
 #include "diagnostics/frmHelp.h"
+#include "diagnostics/frmProgramming.h"
 #include "diagnostics/frmTip.h"
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
@@ -23,6 +24,7 @@
 #include "selection/frmEvent.h"
 #include "selection/frmFIPEdit.h"
 #include "selection/frmFIPS.h"
+#include "selection/frmFindCounty.h"
 
 #include <QAccessible>
 #include <QHelpSearchEngine>
@@ -249,7 +251,7 @@ inline const QList<Window> &programWindows()
           {"no row, OK refused", "cmdOk open", [](W &) { QCOMPARE(shownBoxes(), QStringList{box(" Error, No Transmitter Location Selected. ")}); }},
           {"Cancel", "cmdCancel closed"}}},
         // The buttons work on the row chosen; Remove is answered Yes; OK stores the list.
-        {"frmFIPS", [](W &) { return stateWindow(true); }, "cmdOK", "lstFips cmdAdd cmdEdit cmdCopy cmdRemove cmdEnterCodes cmdOK",
+        {"frmFIPS", [](W &) { return stateWindow(true); }, "cmdOK", "lstFips cmdAdd cmdEdit cmdCopy cmdRemove cmdFindCounty cmdEnterCodes cmdOK",
          "cmdOK", "f:lstFips",
          {{"row, Copy, Edit, Remove, Add, Enter codes, OK", "lstFips:1 cmdCopy cmdEdit", [](W &t) {
               const QStringList before = itemTexts(t.control<QListWidget>("lstFips"));
@@ -261,6 +263,17 @@ inline const QList<Window> &programWindows()
               QCOMPARE((QStringList{FipsList[1], FipsList[2], FipsList[3]}),
                        (QStringList{"X 012099  Palm Beach             Florida", "  012099  Palm Beach             Florida", ""}));
           }}}},
+        // Dade found, its Georgia row's first transmitter chosen, Use (the question answered Yes).
+        {"frmFindCounty", [](W &t) {
+             stateWindow(true);
+             return new frmFindCounty([](const IndexedCounty &c, const IndexedTransmitter &x) { return frmFIPS::instance()->UseFoundCounty(c, x); },
+                                      t.main.get());
+         }, "txtSearch", "txtSearch lstMatches cmdUse cmdClose", "cmdUse", "m:lstMatches t:txtSearch",
+         {{"search, transmitter row, Use", "txtSearch=dade lstMatches:1 cmdUse closed", [](W &) {
+               QVERIFY(r.EDITOR.TransmitterLocation == QStringLiteral(" Chattanooga, TN         162.550") && shownBoxes().size() == 1);
+               QVERIFY(frmFIPS::instance()->tickedCount() == 1);
+           }},
+          {"Close", "cmdClose closed", [](W &) { QVERIFY(shownBoxes().isEmpty() && r.EDITOR.StateID == 8); }}}},
         {"frmFIPEdit", [](W &t) {
              FipsEditMode = 2;
              FipsEditSource = QStringLiteral("012011  Broward                Florida");
@@ -348,6 +361,10 @@ inline const QList<Window> &programWindows()
         {"frmDataDump", [](W &t) { return new frmDataDump(t.main.get()); }, "cmdNVData", "cmdNVData cmdRaw cmdClear cmdSave Text1 cmdExit",
          "", "c:cmdNVData+cmdClear",
          {{"Clear, Exit", "Text1=NV_Data_Dump cmdClear cmdExit closed", [](W &t) { QCOMPARE(t.text("Text1"), QString()); }}}},
+        {"frmReadProgramming", [](W &t) { return new frmProgramming(frmProgramming::Kind::Read, "Read:", "Line Timeout ... 3", t.main.get()); },
+         "txtProgramming", "txtProgramming cmdUse cmdCancel", "cmdUse", "", {{"Use", "cmdUse closed"}, {"Cancel", "cmdCancel closed"}}},
+        {"frmVerify", [](W &t) { return new frmProgramming(frmProgramming::Kind::Verify, "Differ:", "Line Timeout ... 3", t.main.get()); },
+         "txtProgramming", "txtProgramming cmdOK", "cmdOK", "", {{"OK", "cmdOK closed"}}},
         // A tab pressed shows its page; a row chosen is the row Enter opens.
         {"frmHelp contents", helpWindow, "lstContents", "qt_tabwidget_tabbar lstContents brwTopic", "", "i:txtKeyword c:lstContents",
          {{"tabs and rows", "", [](W &t) {

@@ -7,6 +7,7 @@
 
 #include "history/HistoryGrid.h"
 #include "history/HistoryView.h"
+#include "core/Platform.h"
 #include "link/HistoryDecoding.h"
 
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTextEdit>
@@ -170,6 +172,43 @@ private slots:
             QVERIFY2(QApplication::focusWidget() == (child->focusProxy() ? child->focusProxy() : child) && ++focused, qPrintable(nameOf(child)));
         }
         QVERIFY(focused > 0 || order.isEmpty());
+    }
+
+    // The File menu's programming and configuration items, by their letters in the open menu
+    // and through their accessible press action.
+    void fileMenuItems()
+    {
+        QVERIFY(walk.open(programWindows()[0]));
+        frmMain &main = *walk.main;
+        int asked = 0;
+        Platform::setSaveDialog([&](const Platform::SaveDialogRequest &) { return ++asked, QString(); });
+        Platform::setOpenDialog([&](const Platform::SaveDialogRequest &) { return ++asked, QString(); });
+        const QStringList noPort = {box("Error #201:  Selected Serial Port will not open"), box("Serial Connection Fail...")};
+        const struct { QAction *item; char letter; int asks; QStringList boxes; } items[] = {
+            {main.mnuReadProgramming, 'r', 0, noPort}, {main.mnuVerifyProgramming, 'v', 0, noPort},
+            {main.mnuSaveConfiguration, 'c', 1, {}}, {main.mnuOpenConfiguration, 'o', 1, {}}};
+        QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(main.mnuFile);
+        for (const auto &i : items)
+            for (const bool accessible : {false, true}) {
+                doubles().messages.clear();
+                asked = 0;
+                QSignalSpy triggered(i.item, &QAction::triggered);
+                if (accessible) {
+                    QAccessibleInterface *entry = nullptr;
+                    for (int c = 0; menu && c < menu->childCount(); ++c)
+                        if (menu->child(c)->text(QAccessible::Name) == QString(i.item->text()).remove(u'&'))
+                            entry = menu->child(c);
+                    QVERIFY(entry && entry->actionInterface());
+                    entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+                } else {
+                    QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
+                    QVERIFY(QTest::qWaitFor([&] { return main.mnuFile->isVisible(); }, 5000));
+                    QTest::keyClick(main.mnuFile, i.letter);
+                }
+                QVERIFY2(QTest::qWaitFor([&] { return triggered.count() == 1; }, 5000), i.item->text().toLatin1());
+                QCOMPARE(asked, i.asks);
+                QVERIFY2(shownBoxes() == i.boxes, qPrintable(shownBoxes().join(u'|')));
+            }
     }
 
     // The history grid: one stop for Tab; the arrow keys, Home / End and PgUp / PgDn move its

@@ -2,11 +2,12 @@
 // the history with one of two fixed contents ("new" longer than "old") and saves one file
 // through the program's own save function, exactly as the editor does.
 //
-//   orvane-save-child <parameters|settings|report|dump> <directory> <old|new>
+//   orvane-save-child <parameters|settings|report|dump|configuration> <directory> <old|new>
 //
 // The file is saved in <directory>, also the current directory and the settings store's home.
 // The save is marked before and after by a write to no file, which the test finds in a trace.
 // Exit status: 0 saved, 2 bad arguments, 4 the save reported a failure.
+#include "config/ConfigurationFile.h"
 #include "config/ParameterFile.h"
 #include "config/ReceiverConfig.h"
 #include "config/SettingsStore.h"
@@ -60,6 +61,11 @@ int main(int argc, char *argv[])
         const QString text = dumpFileText(QStringLiteral("\r\nNV Data Dump..Please wait\r\n") +
                                               (fresh ? formatNvDump(DumpBufferBytes{}) : QStringLiteral("..End Of Data Dump..\r\n")), Platform::now());
         save = [text] { return writeDumpFile(QDir::currentPath(), text).written; };
+    } else if (file == "configuration") {
+        loadDefaultLists();
+        if (fresh)
+            ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83"), EventList[40] = QStringLiteral("SVR");
+        save = [] { return writeConfigurationFile(QDir::current().absoluteFilePath(QStringLiteral("backup.orvcfg")), currentConfiguration()).isEmpty(); };
     } else {
         return 2;
     }
