@@ -203,11 +203,13 @@ frmHelp::frmHelp(const QString &helpFile, const QString &collection, QWidget *pa
     connect(results, &QHelpSearchResultWidget::requestShowLink, this, &frmHelp::showPage);
     // A search is only as good as its index: it waits while the index is being made.
     connect(search, &QHelpSearchEngine::indexingStarted, query, [query] { query->setEnabled(false); });
-    // The box lost the keyboard when it was disabled: it gets it back if nothing else took it.
-    connect(search, &QHelpSearchEngine::indexingFinished, query, [this, query] {
+    // The box lost the keyboard when it was disabled: it gets it back if nothing else took it,
+    // or if only the page's results list did (Alt+S while the index was made lands there).
+    connect(search, &QHelpSearchEngine::indexingFinished, query, [this, query, results] {
         query->setEnabled(true);
+        QWidget *focus = QApplication::focusWidget();
         if (isActiveWindow() && tabNavigation->currentIndex() == kSearchTab &&
-            (!QApplication::focusWidget() || !isAncestorOf(QApplication::focusWidget())))
+            (!focus || !isAncestorOf(focus) || focus == results || results->isAncestorOf(focus)))
             focusFirstControl(tabNavigation->currentWidget());
     });
     search->scheduleIndexDocumentation();

@@ -134,6 +134,18 @@ private slots:
         for (const QHelpSearchResult &hit : search->searchResults(0, search->searchResultCount()))
             pages << hit.url().fileName();
         QVERIFY2(pages.contains(QStringLiteral("test-packets.html")), qPrintable(pages.join(u' ')));
+
+        // Alt+S while the index is made again lands on the results list; the keyboard goes to
+        // the search box once the index is ready.
+        help.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        help.showContents();
+        emit search->indexingStarted();
+        QTest::keyClick(&help, Qt::Key_S, Qt::AltModifier);
+        auto *box = query->findChild<QLineEdit *>();
+        QVERIFY(help.tabNavigation->currentIndex() == frmHelp::kSearchTab && QApplication::focusWidget() != box);
+        emit search->indexingFinished();
+        QCOMPARE(QApplication::focusWidget(), box);
     }
 
     // Without its file, or with a damaged one, the window says so and where it looked; once the
