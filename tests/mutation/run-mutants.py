@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Mutation run: applies each mutant of mutants.txt to src/, rebuilds, runs the test programs
-until one fails, and always puts the file back. See README.md beside this script."""
+until one fails, and always puts the file back. How to run it and add a mutant: docs/TESTING.md.
+  nice -n 19 tests/mutation/run-mutants.py [--rest] [--build DIR] [--tests app,link] [ids...]"""
 import argparse, json, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
