@@ -84,31 +84,17 @@ private slots:
         }
     }
 
-    // The program's icon at every size asked for: nothing drawn touches the canvas's edge (the
-    // waves above the antenna are whole); from 64 up the blue body lies left, right and below
-    // of every pixel of the radio's (light) keys.
+    // The program's icon at every size asked for, nothing drawn on the canvas's edge (the
+    // waves above the antenna are whole).
     void programIconFitsItsCanvas()
     {
         for (int size : {16, 24, 32, 48, 64, 128, 256}) {
             const QImage icon = programIcon(size).toImage().convertToFormat(QImage::Format_ARGB32);
             QCOMPARE(icon.size(), QSize(size, size));
-            auto at = [&](int x, int y) { return qAlpha(icon.pixel(x, y)) == 255 ? icon.pixel(x, y) : QRgb(0); };
-            auto body = [&](QRgb p) { return p && qBlue(p) > qRed(p) + 0x30; };
-            int keys = 0;
-            for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x) {
-                    const bool edge = x == 0 || y == 0 || x == size - 1 || y == size - 1;
-                    QVERIFY2(!edge || qAlpha(icon.pixel(x, y)) == 0, qPrintable(QStringLiteral("%1: drawn at %2,%3").arg(size).arg(x).arg(y)));
-                    if (size < 64 || qMin(qMin(qRed(at(x, y)), qGreen(at(x, y))), qBlue(at(x, y))) <= 0xc0)
-                        continue;
-                    int left = 0, right = size - 1, bottom = size - 1;
-                    for (++keys; !at(left, y); ++left) {}
-                    for (; !at(right, y); --right) {}
-                    for (; !at(x, bottom); --bottom) {}
-                    QVERIFY2(body(at(left, y)) && body(at(right, y)) && body(at(x, bottom)),
-                             qPrintable(QStringLiteral("%1: key %2,%3 at the outline").arg(size).arg(x).arg(y)));
-                }
-            QVERIFY(size < 64 || keys > 0);
+            for (int i = 0; i < 4 * size; ++i) {
+                const QPoint at = i < 2 * size ? QPoint(i % size, i < size ? 0 : size - 1) : QPoint(i < 3 * size ? 0 : size - 1, i % size);
+                QVERIFY2(qAlpha(icon.pixel(at)) == 0, qPrintable(QStringLiteral("%1: drawn at %2,%3").arg(size).arg(at.x()).arg(at.y())));
+            }
         }
     }
 };
