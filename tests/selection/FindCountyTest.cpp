@@ -94,7 +94,6 @@ private slots:
             {"code prefix", "01201", "5 counties", {broward, "012013  Calhoun                Florida"}},
             {"punctuation", "St. Lucie", "1 county", {lucie}, lucieTransmitters},
             {"no punctuation", "st lucie", "1 county", {lucie}, lucieTransmitters},
-            {"later word, upper case", "LUCIE", "1 county", {lucie}},
             {"apostrophe", "prince georges", "1 county", {"024033  Prince George's        Maryland"}, "Baltimore, MD 162.400; Manassas, VA 162.550; Washington DC 162.450"},
             // The whole name first, then by state; a word after a hyphen starts a word.
             {"exact first", "dade", "3 counties", {kDadeGeorgia, "029057  Dade                   Missouri", "012086  Miami-Dade             Florida"},
@@ -106,9 +105,7 @@ private slots:
             {"city of two words", "hialeah spanish", "2 counties", {broward, "012086  Miami-Dade             Florida"}, "", true},
             {"no transmitter", "kusilvak", "1 county", {"002158  Kusilvak               Alaska"}, ""},
             {"no match", "zzzz", "No county found", {}},
-            {"digits no code starts with", "99", "No county found", {}},
             {"one character", "c", "Type at least 2 characters", {}},
-            {"one character and punctuation", " c. ", "Type at least 2 characters", {}},
         });
     }
     void search()
@@ -153,30 +150,16 @@ private slots:
         startInFlorida();
         const QStringList before = selectionState();
         fips->show();
-        // Asked first, No keeps everything and the window open; Escape closes it.
+        // Asked first: No keeps everything and the window open; Yes with a county row: its first transmitter.
         doubles().answerNext(QMessageBox::No);
         whenModalOpens<frmFindCounty>([&before](frmFindCounty *find) {
-            QVERIFY(QTest::qWaitForWindowActive(find));
-            QCOMPARE(QApplication::focusWidget(), find->txtSearch);
-            QTest::keyClicks(find->txtSearch, "dad");
-            find->lstMatches->setFocus();
-            QTest::keyClick(find->lstMatches, Qt::Key_E); // typing in the matches goes on in the search box
-            QVERIFY(find->txtSearch->text() == "dade" && find->lblCount->text() == "3 counties" && find->txtSearch->hasFocus());
+            QTest::keyClicks(find->txtSearch, "dade");
             QTest::keyClick(find->txtSearch, Qt::Key_Down); // the first match
             QTest::keyClick(find->txtSearch, Qt::Key_Down); // its first transmitter
             QCOMPARE(find->lstMatches->currentItem()->text(0), QStringLiteral("Chattanooga, TN  162.550"));
             QCOMPARE(find->lblChoice->text(), QStringLiteral("Use: 013083 Dade, Georgia, with the transmitter Chattanooga, TN 162.550"));
             QTest::keyClick(find->txtSearch, Qt::Key_Return);
-            QVERIFY(find->isVisible());
-            QCOMPARE(selectionState(), before);
-            QTest::keyClick(find->txtSearch, Qt::Key_Escape);
-            QVERIFY(!find->isVisible());
-        });
-        fips->cmdFindCounty->click();
-        QCOMPARE(selectionState(), before);
-        // Yes: a county row stands for its first transmitter.
-        whenModalOpens<frmFindCounty>([](frmFindCounty *find) {
-            find->txtSearch->setText(QStringLiteral("dade"));
+            QVERIFY(find->isVisible() && selectionState() == before);
             find->lstMatches->setCurrentItem(find->lstMatches->topLevelItem(0));
             find->cmdUse->click();
         });
