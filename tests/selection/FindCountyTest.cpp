@@ -25,8 +25,7 @@ struct SearchRow {
 QString transmittersOf(const IndexedCounty &county)
 {
     QStringList shown;
-    for (const IndexedTransmitter &t : county.transmitters)
-        shown << t.city + u' ' + t.frequency;
+    for (const IndexedTransmitter &t : county.transmitters) shown << t.city + u' ' + t.frequency;
     return shown.join(QStringLiteral("; "));
 }
 
@@ -38,8 +37,7 @@ QStringList selectionState()
     QStringList state{QString::number(ReceiverConfig.EDITOR.StateID), QString::number(ReceiverConfig.EDITOR.FrequencyListingFilter),
                       ReceiverConfig.EDITOR.TransmitterLocation, fips->lblState->text(), fips->lblTransmitter->text(),
                       enter->cmbState->currentText(), enter->cmbLimit->currentText()};
-    for (int slot = 0; slot < kMaxStoredEntries; ++slot)
-        state << FipsList[slot];
+    for (int slot = 0; slot < kMaxStoredEntries; ++slot) state << FipsList[slot];
     return state;
 }
 
@@ -57,26 +55,18 @@ class FindCountyTest : public QObject
     // Broward ticked.
     void startInFlorida()
     {
-        clearReceiverConfig();
-        doubles().clear();
+        clearReceiverConfig(), doubles().clear(), loadDefaultLists();
+        FipsList[1][0] = FipsList[2][0] = FipsList[3][0] = u' ';
         setStatesDirectory(committedStatesDir());
         ReceiverConfig.EDITOR.StateID = 8;
         ReceiverConfig.EDITOR.FrequencyListingFilter = 4;
         ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral(" West Palm Beach, FL     162.475");
-        const QStringList entries = {"X 012011  Broward                Florida", "  012085  Martin                 Florida",
-                                     "  012099  Palm Beach             Florida", "  012111  St. Lucie              Florida"};
-        for (int k = 0; k < entries.size(); ++k)
-            FipsList[k] = entries[k];
         initStateSelection();
         fillFipsListBox();
     }
 
 private slots:
-    void cleanupTestCase()
-    {
-        frmFIPS::instance()->hide();
-        setStatesDirectory(QString());
-    }
+    void cleanupTestCase() { frmFIPS::instance()->hide(), setStatesDirectory(QString()); }
 
     void search_data()
     {
@@ -114,8 +104,7 @@ private slots:
         setStatesDirectory(committedStatesDir());
         const CountySearchResult found = findCounties(QString::fromLatin1(row.typed));
         QStringList texts;
-        for (const IndexedCounty &county : found.matches)
-            texts << county.listText;
+        for (const IndexedCounty &county : found.matches) texts << county.listText;
         QCOMPARE(texts.mid(0, row.matches.size()), row.matches);
         QCOMPARE(matchCountText(found), QString::fromLatin1(row.count));
         QCOMPARE(found.byCity, row.byCity);
@@ -133,10 +122,8 @@ private slots:
         frmFIPS *fips = frmFIPS::instance();
         frmEnterFIP *enter = frmEnterFIP::instance();
         startInFlorida();
-        for (auto [box, index] : {std::pair{enter->cmbState, 9}, std::pair{enter->cmbLimit, 0}}) {
-            box->setCurrentIndex(index);
-            emit box->activated(index);
-        }
+        for (auto [box, index] : {std::pair{enter->cmbState, 9}, std::pair{enter->cmbLimit, 0}})
+            box->setCurrentIndex(index), emit box->activated(index);
         const auto key = enter->lstCounty->findItems(QStringLiteral(" Chattanooga, TN         162.550"), Qt::MatchExactly);
         QCOMPARE(key.size(), 1);
         enter->lstCounty->setCurrentItem(key.first(), QItemSelectionModel::ClearAndSelect);
@@ -181,15 +168,11 @@ private slots:
         link.stopLink();
 
         // With the list empty nothing is asked; a county no transmitter covers is refused.
-        fips->show();
-        fips->lstFips->clear();
-        doubles().clear();
+        fips->show(), fips->lstFips->clear(), doubles().clear();
         whenModalOpens<frmFindCounty>([](frmFindCounty *find) {
             find->txtSearch->setText(QStringLiteral("kusilvak"));
-            QTreeWidgetItem *county = find->lstMatches->topLevelItem(0);
-            QCOMPARE(county->child(0)->text(0), kNoCoverageMessage);
-            find->lstMatches->setCurrentItem(county);
-            QCOMPARE(find->lblChoice->text(), kNoCoverageMessage);
+            find->lstMatches->setCurrentItem(find->lstMatches->topLevelItem(0));
+            QVERIFY(find->lstMatches->currentItem()->child(0)->text(0) == kNoCoverageMessage && find->lblChoice->text() == kNoCoverageMessage);
             find->cmdUse->click();
             QVERIFY(find->isVisible());
             find->txtSearch->setText(QStringLiteral("miami dade"));
@@ -197,11 +180,9 @@ private slots:
             QTest::keyClick(find->lstMatches, Qt::Key_Return);
         });
         fips->cmdFindCounty->click();
-        QCOMPARE(shownBoxes(), QStringList{box(kNoCoverageMessage)});
-        QCOMPARE(doubles().beeps, 1);
-        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation, QStringLiteral(" Miami, FL               162.550"));
-        QCOMPARE(fips->lstFips->item(fips->highlightedRow())->text(), QStringLiteral("012086  Miami-Dade             Florida"));
-        QCOMPARE(fips->tickedCount(), 1);
+        QVERIFY(shownBoxes() == QStringList{box(kNoCoverageMessage)} && doubles().beeps == 1 && fips->tickedCount() == 1);
+        QCOMPARE(ReceiverConfig.EDITOR.TransmitterLocation + u'|' + fips->lstFips->item(fips->highlightedRow())->text(),
+                 QStringLiteral(" Miami, FL               162.550|012086  Miami-Dade             Florida"));
         fips->hide();
     }
 };
