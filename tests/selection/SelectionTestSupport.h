@@ -15,8 +15,7 @@ inline QString committedStatesDir() { return sourceDir() + QStringLiteral("/data
 inline QStringList itemTexts(const QListWidget *list)
 {
     QStringList texts;
-    for (int j = 0; j < list->count(); ++j)
-        texts << list->item(j)->text();
+    for (int j = 0; j < list->count(); ++j) texts << list->item(j)->text();
     return texts;
 }
 
@@ -31,8 +30,7 @@ inline void closeModalWindows()
 }
 
 // Runs `act` on a modal window of type W once it is open: queued before the call that opens it.
-// After a failed check in `act` every modal window still open is closed, so that the call that
-// opened it returns and the test reports instead of hanging.
+// After a failed check every modal window still open is closed: the call that opened it returns.
 template <typename W> void whenModalOpens(std::function<void(W *)> act)
 {
     QTimer::singleShot(0, [act] {
@@ -40,7 +38,6 @@ template <typename W> void whenModalOpens(std::function<void(W *)> act)
             act(window);
         else
             QTest::qFail("the expected window is not the open modal window", __FILE__, __LINE__);
-        if (QTest::currentTestFailed())
-            closeModalWindows();
+        if (QTest::currentTestFailed()) closeModalWindows();
     });
 }
