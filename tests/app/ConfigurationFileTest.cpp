@@ -136,9 +136,7 @@ private slots:
         QFETCH(QString, why);
         QFETCH(QByteArray, bytes);
         const QString path = QDir::current().filePath(QStringLiteral("damaged.orvcfg"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
+        writeFileBytes(path, bytes);
         const QByteArray before = wholeConfiguration();
         openThroughMenu(path);
         QCOMPARE(wholeConfiguration(), before);

@@ -117,9 +117,8 @@ private slots:
                 QVERIFY2(ended && f.process.exitStatus() == QProcess::CrashExit, qPrintable(where + "the save was not killed"));
                 const bool exists = QFile::exists(f.target);
                 const QByteArray left = fileBytes(f.target);
-                QVERIFY2((now.firstSave ? !exists : exists && left == f.old) || left == f.fresh,
-                         qPrintable(where + QStringLiteral("neither the old nor the new file but %1 bytes (old %2, new %3)%4")
-                                                .arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
+                QVERIFY2((now.firstSave ? !exists : exists && left == f.old) || left == f.fresh, qPrintable(where + QStringLiteral(
+                    "neither the old nor the new file but %1 bytes (old %2, new %3)%4").arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
                 ++(left == f.fresh ? newLeft : oldLeft);
                 // The next save, once for each kind of leftover: a temporary file stays, nothing knows it.
                 QStringList kinds, stays;

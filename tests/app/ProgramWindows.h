@@ -37,10 +37,10 @@ class Walk;
 // One case of a window's accessible actions: Walk::act's steps, then checks.
 struct Action { const char *name, *steps; std::function<void(Walk &)> then = {}; };
 // How the window opens (with the record it opens with where it matters); its layout: the Tab
-// order in reading order (top to bottom, left to right, OK / Cancel last; a group of option
-// buttons is one stop, on its selected button), ">" marking the first focus and "*" the button
-// Enter presses, then after "|" the accelerators, "letter:focus" with "!" when the focused box
-// toggles and "+button" when a button is pressed; the cases of its controls' accessible actions.
+// order in reading order (OK / Cancel last; a group of option buttons is one stop, on its
+// selected button), ">" the first focus, "*" the button Enter presses, then after "|" the
+// accelerators, "letter:focus" with "!" when the focused box toggles and "+button" when a
+// button is pressed; the cases of its controls' accessible actions.
 struct Window { const char *name; std::function<QWidget *(Walk &)> open; const char *layout; QList<Action> actions = {}; };
 
 // One window at a time over a fresh main window, its controls worked as a screen reader or a
@@ -298,10 +298,8 @@ inline const QList<Window> &programWindows()
                        frmFIPS::instance()->tickedCount() == 1);
            }},
           {"Close", "cmdClose closed", [](W &) { QVERIFY(shownBoxes().isEmpty() && r.EDITOR.StateID == 8); }}}},
-        {"frmFIPEdit", [](W &t) {
-             FipsEditMode = 2, FipsEditSource = QStringLiteral("012011  Broward                Florida"), FipsEditResult.clear();
-             return new frmFIPEdit(t.main.get());
-         }, ">txtFIP txtCounty txtState cmdOK* cmdCancel | s:txtState n:txtFIP c:txtCounty",
+        {"frmFIPEdit", [](W &t) { FipsEditMode = 2, FipsEditSource = "012011  Broward                Florida", FipsEditResult.clear(); return walkChild<frmFIPEdit>(t); },
+         ">txtFIP txtCounty txtState cmdOK* cmdCancel | s:txtState n:txtFIP c:txtCounty",
          {{"OK", "cmdOK closed", [](W &) { QVERIFY(FipsEditResult.contains(QStringLiteral("Broward"))); }},
           {"Cancel", "cmdCancel closed", [](W &t) { QVERIFY(qobject_cast<QDialog *>(t.window)->result() == QDialog::Rejected && FipsEditResult.isEmpty()); }}}},
         // Page 1's boxes, frame by frame as they are read, come first in the Tab order. Every box
@@ -321,10 +319,8 @@ inline const QList<Window> &programWindows()
               QVERIFY(eventListContains(EventTable[0].Code) && !eventListContains(EventTable[kEventCodeCount - 1].Code));
           }}}},
         // The voice interval switch enables its options; OK stores every box.
-        {"frmOption", [](W &t) {
-             ReceiverConfig.NV800B.VoiceIntervalLine = ReceiverConfig.NV800B.VocWarningsWatch = true;
-             return new frmOption(t.main.get());
-         }, "chkVocInt_0 optVocInt_1 chkVocInt_2 chkOverride_0 chkOverride_1 chkOverride_2 >cmdOk* cmdCancel | p:chkVocInt_0! e:chkOverride_1!",
+        {"frmOption", [](W &t) { ReceiverConfig.NV800B.VoiceIntervalLine = ReceiverConfig.NV800B.VocWarningsWatch = true; return walkChild<frmOption>(t); },
+         "chkVocInt_0 optVocInt_1 chkVocInt_2 chkOverride_0 chkOverride_1 chkOverride_2 >cmdOk* cmdCancel | p:chkVocInt_0! e:chkOverride_1!",
          {{"switch, options, OK", "+optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 chkVocInt_0 -optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 "
                                   "chkVocInt_0 +optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 optVocInt_2 chkVocInt_2 chkOverride_0 "
                                   "chkOverride_1 chkOverride_2 cmdOk closed", [](W &) {
