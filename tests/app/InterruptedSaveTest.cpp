@@ -2,14 +2,7 @@
 #include "support/Processes.h"
 #include "support/TestRegistry.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QDirIterator>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <array>
 
 // Every file the editor saves, killed at every system call of its save: a trace of the save
@@ -47,12 +40,11 @@ class InterruptedSaveTest : public QObject
     struct Row { const char *name, *file, *saved; bool firstSave; };
     Row now{};
 
-    QStringList save(const Folder &f, const char *variant) const { return {now.file, f.scratch.path(), variant}; }
-    // The save program's exit code (under strace when given its arguments), -9 killed, -1 too slow.
-    static int run(const QStringList &arguments, const QStringList &strace = {})
+    QStringList save(const Folder &f) const { return {ORVANE_SAVE_CHILD_BINARY, now.file, f.scratch.path(), "new"}; }
+    // The save program's exit code (under strace when given its options), -9 killed, -1 too slow.
+    static int run(const QStringList &command, const QStringList &strace = {})
     {
-        const ProgramRun r = runProgram(strace.isEmpty() ? ORVANE_SAVE_CHILD_BINARY : "strace",
-                                        strace + (strace.isEmpty() ? QStringList() : QStringList{ORVANE_SAVE_CHILD_BINARY}) + arguments, kRunTimeLimitMs);
+        const ProgramRun r = strace.isEmpty() ? runProgram(command[0], command.mid(1), kRunTimeLimitMs) : runProgram("strace", strace + command, kRunTimeLimitMs);
         return !r.finished ? -1 : r.crashed ? -9 : r.exitCode;
     }
     // Empties the folder and puts the old file back (none before the first save).
@@ -85,13 +77,13 @@ private slots:
         QStringList calls;
         for (Folder &f : folders) {
             f.target = f.scratch.path() + u'/' + saved;
-            if (!row.firstSave)
-                QVERIFY(run(save(f, "old")) == 0 && !(f.old = fileBytes(f.target)).isEmpty());
+            QStringList old = save(f);
+            old.last() = "old";
+            QVERIFY(row.firstSave || (run(old) == 0 && !(f.old = fileBytes(f.target)).isEmpty()));
             // The save starts over the old file; its trace is the same in every folder.
             QVERIFY(restoreOldFile(f));
-            QCOMPARE(run(save(f, "new"), {"-qq", "-o", trace}), 0);
-            QVERIFY(!(f.fresh = fileBytes(f.target)).isEmpty() && f.old != f.fresh);
-            QCOMPARE(strayFiles(f.scratch.path(), saved), QStringList());
+            QCOMPARE(run(save(f), {"-qq", "-o", trace}), 0);
+            QVERIFY(!(f.fresh = fileBytes(f.target)).isEmpty() && f.old != f.fresh && strayFiles(f.scratch.path(), saved).isEmpty());
             // The calls from the first mark to the last, as strace injections: name and count.
             QStringList those;
             QHash<QString, int> counts;
@@ -115,8 +107,7 @@ private slots:
                 const QString &at = calls[first + i]; // traced alone
                 QVERIFY(restoreOldFile(folders[i]));
                 folders[i].process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-                folders[i].process.start("strace", QStringList{"-qq", "-o", "/dev/null", "-e", "trace=" + at.section(u':', 0, 0).mid(7), "-e", at,
-                                                               ORVANE_SAVE_CHILD_BINARY} + save(folders[i], "new"));
+                folders[i].process.start("strace", QStringList{"-qq", "-o", "/dev/null", "-e", "trace=" + at.section(u':', 0, 0).mid(7), "-e", at} + save(folders[i]));
             }
             for (int i = 0; i < batch; ++i) {
                 Folder &f = folders[i];
@@ -126,9 +117,8 @@ private slots:
                 QVERIFY2(ended && f.process.exitStatus() == QProcess::CrashExit, qPrintable(where + "the save was not killed"));
                 const bool exists = QFile::exists(f.target);
                 const QByteArray left = fileBytes(f.target);
-                QVERIFY2((now.firstSave ? !exists : exists && left == f.old) || left == f.fresh,
-                         qPrintable(where + QStringLiteral("neither the old nor the new file but %1 bytes (old %2, new %3)%4")
-                                                .arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
+                QVERIFY2((now.firstSave ? !exists : exists && left == f.old) || left == f.fresh, qPrintable(where + QStringLiteral(
+                    "neither the old nor the new file but %1 bytes (old %2, new %3)%4").arg(left.size()).arg(f.old.size()).arg(f.fresh.size()).arg(exists ? "" : ", none")));
                 ++(left == f.fresh ? newLeft : oldLeft);
                 // The next save, once for each kind of leftover: a temporary file stays, nothing knows it.
                 QStringList kinds, stays;
@@ -138,14 +128,12 @@ private slots:
                     if (!name.endsWith(".lock")) stays << name;
                     // An empty lock is stale only when 30 s old: made old, as when the editor starts later.
                     else if (!leftover.size())
-                        QVERIFY(leftover.open(QIODevice::ReadWrite) &&
-                                leftover.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+                        QVERIFY(leftover.open(QIODevice::ReadWrite) && leftover.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
                 }
                 kinds.sort();
-                if (kinds.isEmpty() || leftovers.contains(kinds.join(" and ")))
-                    continue;
+                if (kinds.isEmpty() || leftovers.contains(kinds.join(" and "))) continue;
                 leftovers << kinds.join(" and ");
-                QVERIFY2(run(save(f, "new")) == 0, qPrintable(where + "the next save failed"));
+                QVERIFY2(run(save(f)) == 0, qPrintable(where + "the next save failed"));
                 QVERIFY(fileBytes(f.target) == f.fresh && strayFiles(f.scratch.path(), saved) == stays);
             }
         }

@@ -1,8 +1,6 @@
 #pragma once
-// The walks over every window of the program (WindowWalksTest.cpp): one row a window in
-// programWindows(), with how it opens, its Tab order and accelerators for the keyboard walk,
-// and what its controls do when pressed, toggled or chosen through Qt's accessibility
-// interface. A new window is a new row; a new control a word in its row or a case.
+// The windows the walks of WindowWalksTest.cpp go over, one row a window in programWindows():
+// a new window is a new row; a new control a word in its row or a case.
 #include "config/ConfigTestSupport.h"
 #include "selection/SelectionTestSupport.h"
 
@@ -16,6 +14,10 @@
 #include "editors/frmIdent.h"
 #include "editors/frmOption.h"
 #include "editors/frmTimers.h"
+#include "history/HistoryGrid.h"
+#include "history/HistoryView.h"
+#include "core/Platform.h"
+#include "link/HistoryDecoding.h"
 #include "link/frmCommPort.h"
 #include "link/frmTest.h"
 #include "selection/EventTable.h"
@@ -26,33 +28,20 @@
 #include "selection/frmFIPS.h"
 #include "selection/frmFindCounty.h"
 
-#include <QAccessible>
 #include <QHelpSearchEngine>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 class Walk;
-struct Action { // one case of a window's accessible actions: Walk::act's steps, then checks
-    const char *name, *steps;
-    std::function<void(Walk &)> then = {};
-};
-// How the window opens (with the record it opens with where it matters); the control that has
-// the focus first; the Tab order in reading order (top to bottom, left to right, OK / Cancel
-// last; a group of option buttons is one stop, on its selected button); the button Enter
-// presses; the accelerators, "letter:focus" with "!" when the focused box toggles and "+button"
-// when a button is pressed; the cases of its controls' accessible actions.
-struct Window {
-    const char *name;
-    std::function<QWidget *(Walk &)> open;
-    const char *first, *order, *defaultButton, *keys;
-    QList<Action> actions = {};
-};
+// One case of a window's accessible actions: Walk::act's steps, then checks.
+struct Action { const char *name, *steps; std::function<void(Walk &)> then = {}; };
+// How the window opens (with the record it opens with where it matters); its layout: the Tab
+// order in reading order (OK / Cancel last; a group of option buttons is one stop, on its
+// selected button), ">" the first focus, "*" the button Enter presses, then after "|" the
+// accelerators, "letter:focus" with "!" when the focused box toggles and "+button" when a
+// button is pressed; the cases of its controls' accessible actions.
+struct Window { const char *name; std::function<QWidget *(Walk &)> open; const char *layout; QList<Action> actions = {}; };
 
 // One window at a time over a fresh main window, its controls worked as a screen reader or a
 // switch device works them; a window they open modally is noted and closed.
@@ -90,33 +79,28 @@ public:
         // The splash screen has nothing to type into and is never the active window.
         if (name == "frmSplash" ? !QTest::qWaitForWindowExposed(window) : !QTest::qWaitForWindowActive(window))
             return nullptr;
-        auto *help = qobject_cast<frmHelp *>(window);
-        if (help && name.endsWith("index"))
+        if (auto *help = qobject_cast<frmHelp *>(window); help && name.endsWith("index"))
             help->showKeywordSearch(QString());
         else if (QWidget *query = control("txtSearch"); help && (help->showContents(), name.endsWith("search")) &&
                  !pressAlt(u's', [query] { return query && query->isAncestorOf(QApplication::focusWidget()); }))
             return nullptr;
-        QCoreApplication::processEvents();
-        modalWatch.start();
+        QCoreApplication::processEvents(), modalWatch.start();
         return window;
     }
 
     // Closes what open() opened; the county and state windows live on, hidden.
     void close()
     {
-        modalWatch.stop(), modalsSeen.clear(), closeModalWindows();
-        indexStarts.reset(), indexEnds.reset();
+        modalWatch.stop(), modalsSeen.clear(), closeModalWindows(), indexStarts.reset(), indexEnds.reset();
         if (qobject_cast<frmFIPS *>(window) || qobject_cast<frmEnterFIP *>(window))
             window->hide();
         else if (window != main.get())
             delete window.data(); // the tip window deletes itself when it closes
-        main.reset();
-        setStatesDirectory(QString());
+        main.reset(), setStatesDirectory(QString());
     }
 
-    // The help's search box waits while the help is indexed, which may happen more than once:
-    // the help has settled when every indexing begun has ended and the box is enabled again.
-    // Other windows have settled at once.
+    // The help has settled when every indexing begun (there may be more than one) has ended and
+    // its search box is enabled again; other windows at once.
     bool settled()
     {
         QWidget *query = control("txtSearch");
@@ -145,7 +129,6 @@ public:
     QWidget *control(const QString &name) const { return window ? window->findChild<QWidget *>(name) : nullptr; }
     template <typename W> W *control(const QString &name) const { return window->findChild<W *>(name); }
     QString text(const QString &name) const { return control(name)->property(textOf(control(name))).toString(); }
-    bool closed() const { return !window || !window->isVisible(); }
 
     // Works each named control through its accessible action: a check box or option button
     // toggled (it sends no click; an option button is then selected), a button pressed (it
@@ -158,15 +141,17 @@ public:
         for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
             QWidget *w = control(step.section(QRegularExpression("[=:]"), 0, 0));
             auto *view = qobject_cast<QAbstractItemView *>(w);
+            auto *button = qobject_cast<QAbstractButton *>(w);
             QAccessibleInterface *face = w ? QAccessible::queryAccessibleInterface(w) : nullptr;
-            const int row = step.section(u':', 1).toInt();
             if (step == "open" || step == "closed") {
-                QVERIFY2(closed() == (step == "closed"), qPrintable(step));
+                QVERIFY2((!window || !window->isVisible()) == (step == "closed"), qPrintable(step));
             } else if (step.startsWith(u'+') || step.startsWith(u'-')) {
-                for (const QString &name : step.mid(1).split(u',')) QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
+                for (const QString &name : step.mid(1).split(u','))
+                    QVERIFY2(control(name) && control(name)->isEnabled() == step.startsWith(u'+'), qPrintable(step.at(0) + name));
             } else if (step.contains(u'=')) {
                 QVERIFY2(w && w->setProperty(textOf(w), step.section(u'=', 1).replace(u'_', u' ')), qPrintable(step));
             } else if (step.contains(u':')) {
+                const int row = step.section(u':', 1).toInt();
                 QVERIFY2(view && face->tableInterface(), qPrintable(step));
                 QTRY_VERIFY(face->tableInterface()->rowCount() > row); // the rows a reader sees (a help list fills late)
                 QAccessibleInterface *cell = face->tableInterface()->cellAt(row, 0);
@@ -175,7 +160,6 @@ public:
                 QVERIFY2(view->currentIndex().isValid() && view->selectionModel()->selectedIndexes() == QModelIndexList{view->currentIndex()},
                          qPrintable(step));
             } else {
-                auto *button = qobject_cast<QAbstractButton *>(w);
                 const QString action = button && button->isCheckable() ? toggle : press;
                 QVERIFY2(button && face->actionInterface() && face->actionInterface()->actionNames().contains(action), qPrintable(step));
                 QSignalSpy clicked(button, &QAbstractButton::clicked);
@@ -202,13 +186,55 @@ inline QWidget *stateWindow(bool counties)
     FipsList[0] = QStringLiteral("  012011  Broward                Florida");
     FipsList[1] = QStringLiteral("X 012099  Palm Beach             Florida");
     FipsList[2] = QStringLiteral("  012085  Martin                 Florida");
-    initStateSelection();
-    fillFipsListBox();
+    initStateSelection(), fillFipsListBox();
     return counties ? static_cast<QWidget *>(frmFIPS::instance()) : frmEnterFIP::instance();
 }
-inline QWidget *helpWindow(Walk &t)
+inline QWidget *helpWindow(Walk &t) { return new frmHelp(QStringLiteral(ORVANE_BUILT_HELP_FILE), t.helpCache.path() + QStringLiteral("/orvane.qhc")); }
+template <typename F> QWidget *walkChild(Walk &t) { return new F(t.main.get()); }
+
+// The File menu's programming and configuration items, by their letters in the open menu.
+inline void walkFileMenu(Walk &t)
 {
-    return new frmHelp(QStringLiteral(ORVANE_BUILT_HELP_FILE), t.helpCache.path() + QStringLiteral("/orvane.qhc"));
+    frmMain &main = *t.main;
+    int asked = 0;
+    const auto ask = [&](const Platform::SaveDialogRequest &) { return ++asked, QString(); };
+    Platform::setSaveDialog(ask), Platform::setOpenDialog(ask);
+    const QStringList noPort = {box("Error #201:  Selected Serial Port will not open"), box("Serial Connection Fail...")};
+    const struct { QAction *item; char letter; int asks; QStringList boxes; } items[] = {
+        {main.mnuReadProgramming, 'r', 0, noPort}, {main.mnuVerifyProgramming, 'v', 0, noPort},
+        {main.mnuSaveConfiguration, 'c', 1, {}}, {main.mnuOpenConfiguration, 'o', 1, {}}};
+    for (const auto &i : items) {
+        doubles().messages.clear(), asked = 0;
+        QSignalSpy triggered(i.item, &QAction::triggered);
+        QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
+        QVERIFY(QTest::qWaitFor([&] { return main.mnuFile->isVisible(); }, 5000));
+        QTest::keyClick(main.mnuFile, i.letter);
+        QVERIFY2(QTest::qWaitFor([&] { return triggered.count() == 1; }, 5000), i.item->text().toLatin1());
+        QVERIFY2(asked == i.asks && shownBoxes() == i.boxes, qPrintable(shownBoxes().join(u'|')));
+    }
+}
+
+// The history grid: the arrow keys, Home / End and PgUp / PgDn move its current row, which a
+// screen reader hears; the second group keeps the place.
+inline void walkHistoryGrid(Walk &t)
+{
+    std::fill(HistoryTable.begin(), HistoryTable.end(), HistoryEntry{});
+    HistoryTable[2] = {"30-April", "11:30", "01:30", "WXR", "Required Weekly Test"};
+    HistoryGrid *grid = t.main->historyGrid;
+    showHistoryGroup(*grid, 0), grid->setFocus(Qt::TabFocusReason);
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(grid);
+    QVERIFY(face && face->text(QAccessible::Name) == QStringLiteral("Alert History") && grid->currentRow() == 0);
+    const struct { QList<int> keys; int row; } steps[] = {
+        {{Qt::Key_Down, Qt::Key_Down}, 2}, {{Qt::Key_Up}, 1}, {{Qt::Key_Up, Qt::Key_Up}, 0}, {{Qt::Key_End}, 19}, {{Qt::Key_Down}, 19},
+        {{Qt::Key_Home}, 0}, {{Qt::Key_PageDown}, 19}, {{Qt::Key_PageUp}, 0}, {{Qt::Key_Down, Qt::Key_Down}, 2}};
+    for (const auto &step : steps) {
+        for (int key : step.keys) QTest::keyClick(grid, Qt::Key(key));
+        QVERIFY(grid->currentRow() == step.row && QApplication::focusWidget() == grid &&
+                face->text(QAccessible::Description).startsWith(QString::number(step.row + 1)));
+    }
+    QCOMPARE(face->text(QAccessible::Description), QStringLiteral("3  30-April  11:30  01:30  WXR  Required Weekly Test"));
+    showHistoryGroup(*grid, 1);
+    QVERIFY(grid->currentRow() == 2 && face->text(QAccessible::Description).startsWith(QStringLiteral("23")));
 }
 
 inline const QList<Window> &programWindows()
@@ -216,9 +242,8 @@ inline const QList<Window> &programWindows()
     using W = Walk;
     static const auto &r = ReceiverConfig;
     static const QList<Window> rows = {
-        {"frmMain", [](W &t) { return t.main.get(); }, "cmdMain_0",
-         "cmdMain_0 cmdMain_1 cmdMain_2 cmdMain_3 cmdMain_4 cmdMain_5 cmdMain_6 cmdMain_7 cmdMain_8 cmdMain_9 cmdMain_10 HistoryGrid",
-         "", "a:HistoryGrid",
+        {"frmMain", [](W &t) { return t.main.get(); },
+         ">cmdMain_0 cmdMain_1 cmdMain_2 cmdMain_3 cmdMain_4 cmdMain_5 cmdMain_6 cmdMain_7 cmdMain_8 cmdMain_9 cmdMain_10 HistoryGrid | a:HistoryGrid",
          {{"commands", "cmdMain_0 cmdMain_1 cmdMain_2 cmdMain_3 cmdMain_4 cmdMain_5", [](W &t) {
               QCOMPARE(t.modalsSeen, QStringList({"frmCommPort", "frmFIPS", "frmEvent", "frmOption", "frmTimers", "frmIdent"}));
               // The transfer, the dump and the report, without a receiver or a history: as a click.
@@ -233,26 +258,25 @@ inline const QList<Window> &programWindows()
               t.act("cmdMain_9 cmdMain_10");
               QVERIFY(doubles().helpRequests.size() == 1 && doubles().helpRequests[0].command == HelpCommand::Contents);
               QVERIFY(doubles().programEnds == 1 && t.modalsSeen.size() == 6);
-          }}}},
-        {"frmSplash", [](W &) { return new frmSplash; }, "", "", "", ""},
-        {"frmCommPort", [](W &t) { ReceiverConfig.EDITOR.SerialPort = 2; return new frmCommPort(t.main.get()); }, "cmdOk",
-         "optCommPort_1 cmbTimeZone chkAdjustTime cmdTest cmdOk", "cmdOk", "c:optCommPort_1 t:cmbTimeZone",
+          }},
+          {"File menu", "", walkFileMenu}, {"history grid keys", "", walkHistoryGrid}}},
+        {"frmSplash", [](W &) { return new frmSplash; }, ""},
+        {"frmCommPort", [](W &t) { ReceiverConfig.EDITOR.SerialPort = 2; return new frmCommPort(t.main.get()); },
+         "optCommPort_1 cmbTimeZone chkAdjustTime cmdTest >cmdOk* | c:optCommPort_1 t:cmbTimeZone",
          {{"port, daylight saving, OK", "optCommPort_0 optCommPort_1 optCommPort_2 optCommPort_3 chkAdjustTime cmdOk closed",
            [](W &) { QVERIFY(r.EDITOR.DaylightSavings && r.EDITOR.SerialPort == 4); }},
           {"port search", "cmdTest", [](W &) {
                QCOMPARE(shownBoxes(), QStringList{box("Error...No serial handshake found.  Check all connections.", QMessageBox::Warning,
                                                       QMessageBox::Ok, QStringLiteral(" Orvane Serial Port Test"))});
            }}}},
-        {"frmEnterFIP", [](W &) { return stateWindow(false); }, "cmdCancel", "cmbState cmbLimit lstCounty cmdOk cmdCancel", "cmdOk",
-         "s:cmbState f:cmbLimit t:lstCounty",
+        {"frmEnterFIP", [](W &) { return stateWindow(false); }, "cmbState cmbLimit lstCounty cmdOk* >cmdCancel | s:cmbState f:cmbLimit t:lstCounty",
          {{"transmitter row, OK", "lstCounty:2 cmdOk closed", [](W &t) {
                QVERIFY(shownBoxes().isEmpty() && r.EDITOR.TransmitterLocation == t.control<QListWidget>("lstCounty")->item(2)->text());
            }},
           {"no row, OK refused", "cmdOk open", [](W &) { QCOMPARE(shownBoxes(), QStringList{box(" Error, No Transmitter Location Selected. ")}); }},
           {"Cancel", "cmdCancel closed"}}},
         // The buttons work on the row chosen; Remove is answered Yes; OK stores the list.
-        {"frmFIPS", [](W &) { return stateWindow(true); }, "cmdOK", "lstFips cmdAdd cmdEdit cmdCopy cmdRemove cmdFindCounty cmdEnterCodes cmdOK",
-         "cmdOK", "f:lstFips",
+        {"frmFIPS", [](W &) { return stateWindow(true); }, "lstFips cmdAdd cmdEdit cmdCopy cmdRemove cmdFindCounty cmdEnterCodes >cmdOK* | f:lstFips",
          {{"row, Copy, Edit, Remove, Add, Enter codes, OK", "lstFips:1 cmdCopy cmdEdit", [](W &t) {
               const QStringList before = itemTexts(t.control<QListWidget>("lstFips"));
               QVERIFY(before.value(3) == before.value(1) && FipsEditSource == before.value(1));
@@ -268,23 +292,19 @@ inline const QList<Window> &programWindows()
              stateWindow(true);
              return new frmFindCounty([](const IndexedCounty &c, const IndexedTransmitter &x) { return frmFIPS::instance()->UseFoundCounty(c, x); },
                                       t.main.get());
-         }, "txtSearch", "txtSearch lstMatches cmdUse cmdClose", "cmdUse", "m:lstMatches t:txtSearch",
+         }, ">txtSearch lstMatches cmdUse* cmdClose | m:lstMatches t:txtSearch",
          {{"search, transmitter row, Use", "txtSearch=dade lstMatches:1 cmdUse closed", [](W &) {
-               QVERIFY(r.EDITOR.TransmitterLocation == QStringLiteral(" Chattanooga, TN         162.550") && shownBoxes().size() == 1);
-               QVERIFY(frmFIPS::instance()->tickedCount() == 1);
+               QVERIFY(r.EDITOR.TransmitterLocation == QStringLiteral(" Chattanooga, TN         162.550") && shownBoxes().size() == 1 &&
+                       frmFIPS::instance()->tickedCount() == 1);
            }},
           {"Close", "cmdClose closed", [](W &) { QVERIFY(shownBoxes().isEmpty() && r.EDITOR.StateID == 8); }}}},
-        {"frmFIPEdit", [](W &t) {
-             FipsEditMode = 2;
-             FipsEditSource = QStringLiteral("012011  Broward                Florida");
-             FipsEditResult.clear();
-             return new frmFIPEdit(t.main.get());
-         }, "txtFIP", "txtFIP txtCounty txtState cmdOK cmdCancel", "cmdOK", "s:txtState n:txtFIP c:txtCounty",
+        {"frmFIPEdit", [](W &t) { FipsEditMode = 2, FipsEditSource = "012011  Broward                Florida", FipsEditResult.clear(); return walkChild<frmFIPEdit>(t); },
+         ">txtFIP txtCounty txtState cmdOK* cmdCancel | s:txtState n:txtFIP c:txtCounty",
          {{"OK", "cmdOK closed", [](W &) { QVERIFY(FipsEditResult.contains(QStringLiteral("Broward"))); }},
           {"Cancel", "cmdCancel closed", [](W &t) { QVERIFY(qobject_cast<QDialog *>(t.window)->result() == QDialog::Rejected && FipsEditResult.isEmpty()); }}}},
         // Page 1's boxes, frame by frame as they are read, come first in the Tab order. Every box
         // counts, the 49th is refused with a beep; the pages turn.
-        {"frmEvent", [](W &t) { return new frmEvent(t.main.get()); }, "cmdOK", "cmdSelect_0 cmdSelect_1 cmdOK", "cmdOK", "",
+        {"frmEvent", walkChild<frmEvent>, "cmdSelect_0 cmdSelect_1 >cmdOK*",
          {{"every box, pages, OK", "", [](W &t) {
               for (int slot = 0; slot < kEventCodeCount; ++slot) {
                   t.act(QStringLiteral("chk") + EventTable[slot].Code);
@@ -299,11 +319,8 @@ inline const QList<Window> &programWindows()
               QVERIFY(eventListContains(EventTable[0].Code) && !eventListContains(EventTable[kEventCodeCount - 1].Code));
           }}}},
         // The voice interval switch enables its options; OK stores every box.
-        {"frmOption", [](W &t) {
-             ReceiverConfig.NV800B.VoiceIntervalLine = ReceiverConfig.NV800B.VocWarningsWatch = true;
-             return new frmOption(t.main.get());
-         }, "cmdOk", "chkVocInt_0 optVocInt_1 chkVocInt_2 chkOverride_0 chkOverride_1 chkOverride_2 cmdOk cmdCancel", "cmdOk",
-         "p:chkVocInt_0! e:chkOverride_1!",
+        {"frmOption", [](W &t) { ReceiverConfig.NV800B.VoiceIntervalLine = ReceiverConfig.NV800B.VocWarningsWatch = true; return walkChild<frmOption>(t); },
+         "chkVocInt_0 optVocInt_1 chkVocInt_2 chkOverride_0 chkOverride_1 chkOverride_2 >cmdOk* cmdCancel | p:chkVocInt_0! e:chkOverride_1!",
          {{"switch, options, OK", "+optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 chkVocInt_0 -optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 "
                                   "chkVocInt_0 +optVocInt_0,optVocInt_1,optVocInt_2,chkVocInt_2 optVocInt_2 chkVocInt_2 chkOverride_0 "
                                   "chkOverride_1 chkOverride_2 cmdOk closed", [](W &) {
@@ -312,8 +329,8 @@ inline const QList<Window> &programWindows()
           }},
           {"Cancel", "chkOverride_0 cmdCancel closed", [](W &) { QVERIFY(!r.NV8008.AcceptAllFips); }}}},
         // The interval timer in use. Every option takes its group's choice; the last of each is stored.
-        {"frmTimers", [](W &t) { ReceiverConfig.NV800B.VoiceIntervalLine = true; return new frmTimers(t.main.get()); }, "optTimeLn_0",
-         "optTimeLn_0 optVoiceTimer_0 optRelayDelay_0 optVoiceDelay_0 cmdOK cmdCancel", "cmdOK", "v:optVoiceTimer_0 p:optVoiceDelay_0",
+        {"frmTimers", [](W &t) { ReceiverConfig.NV800B.VoiceIntervalLine = true; return new frmTimers(t.main.get()); },
+         ">optTimeLn_0 optVoiceTimer_0 optRelayDelay_0 optVoiceDelay_0 cmdOK* cmdCancel | v:optVoiceTimer_0 p:optVoiceDelay_0",
          {{"every option, OK", "", [](W &t) {
               for (const QString group : {"optTimeLn_%1", "optVoiceTimer_%1", "optRelayDelay_%1", "optVoiceDelay_%1"})
                   for (int i = 0; t.control(group.arg(i)); ++i) t.act(group.arg(i));
@@ -322,14 +339,13 @@ inline const QList<Window> &programWindows()
                        (QList<int>{6, 6, 4, 4}));
           }}}},
         // Station identification: the switch enables the words, the call letters and Clear.
-        {"frmIdent", [](W &t) { ReceiverConfig.NV8007.GiveStationID = true; return new frmIdent(t.main.get()); }, "chkID_0",
-         "chkID_0 chkID_1 chkID_2 chkID_3 txtIdent cmdErase cmdOK cmdCancel", "cmdOK", "i:txtIdent r:chkID_2! c:txtIdent+cmdErase",
+        {"frmIdent", [](W &t) { ReceiverConfig.NV8007.GiveStationID = true; return new frmIdent(t.main.get()); },
+         ">chkID_0 chkID_1 chkID_2 chkID_3 txtIdent cmdErase cmdOK* cmdCancel | i:txtIdent r:chkID_2! c:txtIdent+cmdErase",
          {{"switch off, OK", "+chkID_1,chkID_2,chkID_3,txtIdent,cmdErase txtIdent=K9T chkID_0 -chkID_1,chkID_2,chkID_3,txtIdent,cmdErase "
                              "cmdOK closed", [](W &) { QVERIFY(!r.NV8007.GiveStationID && r.EDITOR.UserStationID.isEmpty()); }},
           {"switch on, words, OK", "", [](W &t) {
                // Loaded with the identification off (each activation reads the record).
-               ReceiverConfig.NV8007.GiveStationID = false;
-               ReceiverConfig.EDITOR.UserStationID = QStringLiteral("K9T");
+               ReceiverConfig.NV8007.GiveStationID = false, ReceiverConfig.EDITOR.UserStationID = QStringLiteral("K9T");
                t.main->activateWindow();
                QTRY_VERIFY(!t.window->isActiveWindow());
                t.window->activateWindow();
@@ -341,8 +357,7 @@ inline const QList<Window> &programWindows()
           {"Clear, then OK refused", "txtIdent=K9T cmdErase cmdOK open cmdCancel closed", [](W &t) {
                QVERIFY(t.text("txtIdent").isEmpty() && shownBoxes() == QStringList{box("Error..No Identification Entered")});
            }}}},
-        {"frmTest", [](W &t) { return new frmTest(t.main.get()); }, "cmdOk", "cmdRWT cmdFFW cmdSVA cmdTOA cmdOk", "cmdOk", "",
-         {{"alerts, OK", "", [](W &t) {
+        {"frmTest", walkChild<frmTest>, "cmdRWT cmdFFW cmdSVA cmdTOA >cmdOk*", {{"alerts, OK", "", [](W &t) {
               for (const char *alert : {"cmdRWT", "cmdFFW", "cmdSVA", "cmdTOA"}) {
                   const qsizetype before = doubles().sounds.size();
                   t.act(alert);
@@ -350,24 +365,20 @@ inline const QList<Window> &programWindows()
               }
               t.act("cmdOk closed");
           }}}},
-        {"frmAbout", [](W &t) { return new frmAbout(t.main.get()); }, "cmdOk", "cmdOk cmdSysInfo", "cmdOk", "s:cmdOk+cmdSysInfo",
-         {{"System Info, OK", "cmdSysInfo cmdOk closed", [](W &) {
+        {"frmAbout", walkChild<frmAbout>, ">cmdOk* cmdSysInfo | s:cmdOk+cmdSysInfo", {{"System Info, OK", "cmdSysInfo cmdOk closed", [](W &) {
                QCOMPARE(shownBoxes(), QStringList{box("System Information Is Unavailable At This Time", QMessageBox::NoIcon)});
            }}}},
         // The tip window closes and deletes itself.
-        {"frmTip", [](W &t) { return new frmTip(t.main->mnuTipsShow, t.main.get()); }, "cmdOK", "chkLoadTipsAtStartup cmdOK", "cmdOK",
-         "s:chkLoadTipsAtStartup!",
+        {"frmTip", [](W &t) { return new frmTip(t.main->mnuTipsShow, t.main.get()); }, "chkLoadTipsAtStartup >cmdOK* | s:chkLoadTipsAtStartup!",
          {{"box, OK", "chkLoadTipsAtStartup cmdOK closed", [](W &t) { QVERIFY(!r.EDITOR.ShowTipsAtStartup && !t.main->mnuTipsShow->isChecked()); }}}},
-        {"frmDataDump", [](W &t) { return new frmDataDump(t.main.get()); }, "cmdNVData", "cmdNVData cmdRaw cmdClear cmdSave Text1 cmdExit",
-         "", "c:cmdNVData+cmdClear",
+        {"frmDataDump", walkChild<frmDataDump>, ">cmdNVData cmdRaw cmdClear cmdSave Text1 cmdExit | c:cmdNVData+cmdClear",
          {{"Clear, Exit", "Text1=NV_Data_Dump cmdClear cmdExit closed", [](W &t) { QCOMPARE(t.text("Text1"), QString()); }}}},
         {"frmReadProgramming", [](W &t) { return new frmProgramming(frmProgramming::Kind::Read, "Read:", "Line Timeout ... 3", t.main.get()); },
-         "txtProgramming", "txtProgramming cmdUse cmdCancel", "cmdUse", "", {{"Use", "cmdUse closed"}, {"Cancel", "cmdCancel closed"}}},
+         ">txtProgramming cmdUse* cmdCancel", {{"Use", "cmdUse closed"}, {"Cancel", "cmdCancel closed"}}},
         {"frmVerify", [](W &t) { return new frmProgramming(frmProgramming::Kind::Verify, "Differ:", "Line Timeout ... 3", t.main.get()); },
-         "txtProgramming", "txtProgramming cmdOK", "cmdOK", "", {{"OK", "cmdOK closed"}}},
+         ">txtProgramming cmdOK*", {{"OK", "cmdOK closed"}}},
         // A tab pressed shows its page; a row chosen is the row Enter opens.
-        {"frmHelp contents", helpWindow, "lstContents", "qt_tabwidget_tabbar lstContents brwTopic", "", "i:txtKeyword c:lstContents",
-         {{"tabs and rows", "", [](W &t) {
+        {"frmHelp contents", helpWindow, "qt_tabwidget_tabbar >lstContents brwTopic | i:txtKeyword c:lstContents", {{"tabs and rows", "", [](W &t) {
               auto *tabs = t.control<QTabWidget>("tabNavigation");
               QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(tabs->tabBar());
               QVERIFY(bar && bar->childCount() >= 3 && bar->child(1)->actionInterface());
@@ -377,10 +388,9 @@ inline const QList<Window> &programWindows()
                   QCOMPARE(tabs->currentIndex(), tab);
               }
           }}}},
-        {"frmHelp index", helpWindow, "txtKeyword", "qt_tabwidget_tabbar txtKeyword lstIndex brwTopic", "",
-         "t:txtKeyword s:txtSearch/QLineEdit"},
-        {"frmHelp search", helpWindow, "txtSearch/QLineEdit",
-         "qt_tabwidget_tabbar txtSearch/QLineEdit txtSearch/QPushButton lstSearchResults/QResultWidget brwTopic", "", "i:txtKeyword"},
+        {"frmHelp index", helpWindow, "qt_tabwidget_tabbar >txtKeyword lstIndex brwTopic | t:txtKeyword s:txtSearch/QLineEdit"},
+        {"frmHelp search", helpWindow,
+         "qt_tabwidget_tabbar >txtSearch/QLineEdit txtSearch/QPushButton lstSearchResults/QResultWidget brwTopic | i:txtKeyword"},
     };
     return rows;
 }

@@ -34,10 +34,7 @@ int main(int argc, char *argv[])
         QSettings::setPath(format, QSettings::UserScope, directory + QStringLiteral("/config"));
     const QDateTime clock = fresh ? QDateTime(QDate(2026, 6, 15), QTime(12, 30, 5)) : QDateTime(QDate(2026, 3, 2), QTime(8, 0, 0));
     Platform::setWallClock([clock] { return clock; });
-    Platform::setMessagePresenter([](const MessageRequest &request) {
-        std::fprintf(stderr, "%s\n", qPrintable(request.text));
-        return QMessageBox::Ok;
-    });
+    Platform::setMessagePresenter([](const MessageRequest &request) { return std::fprintf(stderr, "%s\n", qPrintable(request.text)), QMessageBox::Ok; });
     Platform::setProgramEnder([] {});
     clearReceiverConfig();
 
@@ -49,8 +46,7 @@ int main(int argc, char *argv[])
         save = [] { return writeParameterFile(); };
     } else if (file == "settings") {
         loadSettings(); // start-up reads the store first; a fresh store gives every default
-        if (fresh)
-            ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral("Anytown, KEC-55 162.550 MHz (a longer text than before)");
+        if (fresh) ReceiverConfig.EDITOR.TransmitterLocation = QStringLiteral("Anytown, KEC-55 162.550 MHz (a longer text than before)");
         save = [] { return saveSettings(); };
     } else if (file == "report") {
         for (int s = 0; s < (fresh ? 9 : 2); ++s)
@@ -63,12 +59,10 @@ int main(int argc, char *argv[])
         save = [text] { return writeDumpFile(QDir::currentPath(), text).written; };
     } else if (file == "configuration") {
         loadDefaultLists();
-        if (fresh)
-            ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83"), EventList[40] = QStringLiteral("SVR");
+        if (fresh) ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC83"), EventList[40] = QStringLiteral("SVR");
         save = [] { return writeConfigurationFile(QDir::current().absoluteFilePath(QStringLiteral("backup.orvcfg")), currentConfiguration()).isEmpty(); };
-    } else {
+    } else
         return 2;
-    }
     // The marks that tell the test which system calls belong to the save.
     const ssize_t begun = write(-1, "save begins", 11);
     const bool saved = save();
