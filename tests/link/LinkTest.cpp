@@ -19,10 +19,18 @@ QList<int> counting(int from, int to) { QList<int> l; for (int i = from; i <= to
 int checkedPort(const frmCommPort &setup) { for (int i = 0; i < 4; ++i) if (setup.optCommPort[i]->isChecked()) return i; return -1; }
 // The stored port and zone offset, the option and zone shown for them, the offset OK stores.
 struct ZoneRow { const char *name; int port, zone, shownOption, shownZone, storedZone; };
+struct SecondRow { const char *name, *during; bool search; };
+struct SearchRow { const char *name; int found; bool yes; };
+struct PauseRow { const char *name; int startSecond, uploadSecond; }; // -1: the clock stands still
+struct InterruptRow { const char *name; int way; const char *status, *message; };
 struct AccessRow { const char *name; int permissions; bool usable, owned; const char *note; };
 } // namespace
 Q_DECLARE_METATYPE(ZoneRow)
 Q_DECLARE_METATYPE(AccessRow)
+Q_DECLARE_METATYPE(PauseRow)
+Q_DECLARE_METATYPE(SearchRow)
+Q_DECLARE_METATYPE(SecondRow)
+Q_DECLARE_METATYPE(InterruptRow)
 
 class LinkTest : public QObject, LinkFixture
 {
@@ -42,10 +50,8 @@ private slots:
     // lists leaves nothing of the first), every status text and progress step, no window at all.
     void wholeTransferWithoutAWindow()
     {
-        QCOMPARE(&ReceiverLink::instance(), link.get());
-        const QStringList fips = {"", "", county("012011"), "", county("048201"), "", county("072001")};
-        for (int i = 0; i < fips.size(); ++i) FipsList[i] = fips[i];
-        for (int i = 0; i < 5; ++i) EventList[i] = QStringList{"", "TOR", "", "FFW", "RMT"}[i];
+        FipsList[2] = county("012011"), FipsList[4] = county("048201"), FipsList[6] = county("072001");
+        EventList[1] = QStringLiteral("TOR"), EventList[3] = QStringLiteral("FFW"), EventList[4] = QStringLiteral("RMT");
         QStringList panel1, panel2;
         QList<int> maxima;
         QList<bool> shown;
@@ -73,13 +79,6 @@ private slots:
         EventList = {};
         QVERIFY(runTransferExchange(*link));
         QCOMPARE(receiver->lastImage(), expectedImage("", ""));
-        // The time-out timer: every tick only sets the flag.
-        link->TransferTimedOut = false;
-        link->startLinkTimeout(5000);
-        QCOMPARE(link->tmrTimeOut->interval(), int(5000 * kTestTimeScale));
-        QTRY_VERIFY(link->TransferTimedOut);
-        QVERIFY(link->tmrTimeOut->isActive()); // it keeps firing until a step stops it
-        link->tmrTimeOut->stop();
     }
 
     // The upload starts two seconds on, or at second 2 when that would pass 59; the clock only
@@ -87,16 +86,12 @@ private slots:
     // that stands still ends the pause after 4 s.
     void pauseBeforeUpload_data()
     {
-        QTest::addColumn<int>("startSecond");
-        QTest::addColumn<int>("uploadSecond");
-        const std::pair<int, int> rows[] = {{0, 2}, {30, 32}, {57, 59}, {58, 2}, {59, 2}, {-1, -1}}; // -1: the clock stands still
-        for (auto [from, to] : rows)
-            QTest::addRow("%d", from) << from << to;
+        addRows<PauseRow>({{"0", 0, 2}, {"30", 30, 32}, {"57", 57, 59}, {"58", 58, 2}, {"59", 59, 2}, {"still clock", -1, -1}});
     }
     void pauseBeforeUpload()
     {
-        QFETCH(int, startSecond);
-        QFETCH(int, uploadSecond);
+        QFETCH(PauseRow, row);
+        const int startSecond = row.startSecond, uploadSecond = row.uploadSecond;
         QDateTime clockAtUpload;
         int slept = 0;
         if (startSecond >= 0) QCOMPARE(uploadStartSecond(startSecond), uploadSecond);
@@ -118,16 +113,13 @@ private slots:
     // transfer goes on undisturbed; a claim ends with its scope.
     void secondOperationDuringATransfer_data()
     {
-        QTest::addColumn<QString>("stage");
-        QTest::addColumn<bool>("search");
-        for (const char *stage : {"negotiation", "image answer", "download"})
-            for (bool search : {false, true})
-                QTest::addRow("%s in %s", search ? "port search" : "transfer", stage) << QString(stage) << search;
+        addRows<SecondRow>({{"transfer in negotiation", "Negotiating Port # 1", false}, {"port search in negotiation", "Negotiating Port # 1", true},
+                            {"transfer in image answer", "Preparing For Download...", false}, {"port search in image answer", "Preparing For Download...", true},
+                            {"transfer in download", "Downloading Data", false}, {"port search in download", "Downloading Data", true}});
     }
     void secondOperationDuringATransfer()
     {
-        QFETCH(QString, stage);
-        QFETCH(bool, search);
+        QFETCH(SecondRow, row);
         {
             const LinkOperation first(*link), second(*link);
             QVERIFY(first.claimed() && !second.claimed() && link->operationRunning());
@@ -135,28 +127,20 @@ private slots:
         }
         QVERIFY(!link->operationRunning());
         doubles().beeps = 0;
-        bool ran = false;
+        bool armed = true, ran = false; // once: the transfer passes the point only once
         std::unique_ptr<frmCommPort> setup;
-        auto runSecond = [&, armed = std::make_shared<bool>(true)] { // once: the transfer passes the point only once
-            if (!std::exchange(*armed, false)) return;
-            QTimer::singleShot(0, [&] {
-                if (search) (setup = std::make_unique<frmCommPort>(main.get()))->cmdTest->click();
-                else main->cmdMain[6]->click();
-                ran = true;
-            });
-        };
-        connect(link.get(), &ReceiverLink::progressMaximumChanged, this, [&, runSecond](int maximum) {
-            if (stage == "download" && maximum == 1297) runSecond();
-        });
-        connect(link.get(), &ReceiverLink::statusTextChanged, this, [&, runSecond](int, const QString &t) {
-            if (t == (stage == "negotiation" ? "Negotiating Port # 1" : "Preparing For Download...") && stage != "download") runSecond();
+        connect(link.get(), &ReceiverLink::statusTextChanged, this, [&](int, const QString &t) {
+            if (t == row.during && std::exchange(armed, false))
+                QTimer::singleShot(0, [&] {
+                    if (row.search) (setup = std::make_unique<frmCommPort>(main.get()))->cmdTest->click();
+                    else main->cmdMain[6]->click();
+                    ran = true;
+                });
         });
         main->cmdMain[6]->click();
-        QVERIFY(ran);
-        QCOMPARE(doubles().beeps, 1);
+        QVERIFY(ran && doubles().beeps == 1);
         QVERIFY(doubles().messages.isEmpty()); // neither an error nor the search's answer
-        QCOMPARE(receiver->commandsReceived(), QByteArray("Z"));
-        QCOMPARE(receiver->imagesReceived(), 1);
+        QVERIFY(receiver->commandsReceived() == "Z" && receiver->imagesReceived() == 1);
         QCOMPARE(main->statusPanelText(1) + main->statusPanelText(2), kSuccess + "Orvane ROM Version = 2.10");
         QVERIFY(main->mnuSaveAs->isEnabled() && !link->operationRunning());
         checkPortClosed();
@@ -167,22 +151,18 @@ private slots:
     // opened and closed in the middle of a wait, which then runs to its end.
     void interruptedExchange_data()
     {
-        QTest::addColumn<int>("way");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("gone while negotiating") << 0 << "Port Connect Failed" << "Error #202:  Serial Connection Not Established";
-        QTest::newRow("gone before the image is written") << 1 << "Upload Data Timeout" << "";
-        QTest::newRow("port closed under a wait") << 2 << "Upload Data Timeout" << "";
-        QTest::newRow("setup window during a wait") << 3 << "Upload Data Timeout" << "";
+        addRows<InterruptRow>({{"gone while negotiating", 0, "Port Connect Failed", "Error #202:  Serial Connection Not Established"},
+                               {"gone before the image is written", 1, "Upload Data Timeout", ""},
+                               {"port closed under a wait", 2, "Upload Data Timeout", ""},
+                               {"setup window during a wait", 3, "Upload Data Timeout", ""}});
     }
     void interruptedExchange()
     {
-        QFETCH(int, way);
-        QFETCH(QString, status);
-        QFETCH(QString, message);
+        QFETCH(InterruptRow, row);
+        const int way = row.way;
         bool setupShown = false;
-        receiver->setFault(way == 0 ? ReceiverSimulator::Fault::Silent : way == 1 ? ReceiverSimulator::Fault::None
-                                                                             : ReceiverSimulator::Fault::NoImageAnswer);
+        using F = ReceiverSimulator::Fault;
+        receiver->setFault(way == 0 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
         if (way == 0) QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
         if (way == 2) setLinkTimeScale(100);
         setPauseSleeper([this, way, armed = false](int ms) mutable {
@@ -201,8 +181,7 @@ private slots:
             });
         main->EstConnect();
         QCOMPARE(setupShown, way == 3);
-        QCOMPARE(main->statusPanelText(1), status);
-        QCOMPARE(doubles().lastMessageText(), message);
+        QCOMPARE(main->statusPanelText(1) + u'|' + doubles().lastMessageText(), QString(row.status) + u'|' + row.message);
         QCOMPARE(main->prgXfer->isVisible(), way != 0);
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
         QVERIFY(!main->mnuSaveAs->isEnabled());
@@ -264,40 +243,34 @@ private slots:
     {
         QFETCH(AccessRow, row);
         QFile file(QStringLiteral("ttyDevice"));
-        file.remove();
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY((file.exists() || file.open(QIODevice::WriteOnly)) && file.setPermissions(QFileDevice::Permissions(row.permissions)));
         file.close();
-        QVERIFY(file.setPermissions(QFileDevice::Permissions(row.permissions)));
         const QFileInfo info(file.fileName());
-        QVERIFY(!info.group().isEmpty());
         const QString note = QString(row.note);
         QCOMPARE(deviceAccessProblem(row.usable, row.owned, info.group(), info.permissions()),
                  note.contains("%1") ? note.arg(info.group()) : note);
         if (geteuid() != 0 && !(row.permissions & QFileDevice::ReadOwner)) // the account's own bits rule
             QVERIFY(portAccessProblem(info.absoluteFilePath()).contains("has no access"));
-        QVERIFY(portAccessProblem(receiver->devicePath()).isEmpty());
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(!info.group().isEmpty() && portAccessProblem(receiver->devicePath()).isEmpty());
     }
 
     void setupWindowLayout()
     {
         setPortDevice(2, QStringLiteral("/dev/pts/77"));
         frmCommPort setup(main.get());
-        QCOMPARE(setup.windowTitle(), QStringLiteral("Orvane Setup"));
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(setup.findChild<QRadioButton *>(QStringLiteral("optCommPort_%1").arg(i))->text() == QStringLiteral("Port %1").arg(i + 1)
-                    && !setup.findChild<QLabel *>(QStringLiteral("lblPortDevice_%1").arg(i))->text().isEmpty());
-        QVERIFY(setup.lblPortDevice[1]->text().startsWith(QStringLiteral("/dev/pts/77")));
         QStringList zones, buttons;
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(setup.optCommPort[i]->text() == QStringLiteral("Port %1").arg(i + 1) && !setup.lblPortDevice[i]->text().isEmpty());
+        QVERIFY(setup.windowTitle() == QStringLiteral("Orvane Setup") && setup.lblPortDevice[1]->text().startsWith("/dev/pts/77"));
         for (int i = 0; i < setup.cmbTimeZone->count(); ++i) zones << setup.cmbTimeZone->itemText(i);
         QCOMPARE(zones, QStringList({" [GMT-04:00] Atlantic Time (Puerto Rico, Canada)", " [GMT-05:00] Eastern Time (US, Canada)",
                                      " [GMT-06:00] Central Time (US, Canada)", " [GMT-07:00] Mountain Time (US, Canada)",
                                      " [GMT-08:00] Pacific Time (US, Canada)", " [GMT-09:00] Alaska", " [GMT-10:00] Hawaii",
                                      " [GMT-11:00] Midway Island, Samona"}));
-        QCOMPARE(setup.chkAdjustTime->text(), QStringLiteral("Automatically adjust time for daylight saving changes"));
         for (auto *button : setup.findChildren<QPushButton *>()) buttons << button->text();
         buttons.sort();
-        QCOMPARE(buttons, QStringList({"OK", "Serial Port Test"})); // no Cancel
+        QCOMPARE(buttons << setup.chkAdjustTime->text(), // no Cancel
+                 QStringList({"OK", "Serial Port Test", "Automatically adjust time for daylight saving changes"}));
     }
 
     // What the window shows for the stored values, and what OK stores back; opened from the main
@@ -337,17 +310,12 @@ private slots:
     // Port 1 has no device, the ports from 2 up to the receiver's hold receivers that never
     // answer, any port after it another receiver that must never be asked. The port is set at
     // once, before OK, when the owner says Yes.
-    void portSearch_data()
-    {
-        QTest::addColumn<int>("found");
-        QTest::addColumn<bool>("yes");
-        for (auto [found, yes] : {std::pair{3, true}, std::pair{3, false}, std::pair{4, true}})
-            QTest::addRow("found on port %d, %s", found, yes ? "Yes" : "No") << found << yes;
-    }
+    void portSearch_data() { addRows<SearchRow>({{"found on port 3, Yes", 3, true}, {"found on port 3, No", 3, false}, {"found on port 4, Yes", 4, true}}); }
     void portSearch()
     {
-        QFETCH(int, found);
-        QFETCH(bool, yes);
+        QFETCH(SearchRow, row);
+        const int found = row.found;
+        const bool yes = row.yes;
         std::array<ReceiverSimulator, 3> receivers; // on ports 2, 3, 4
         setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
         for (int n = 2; n <= 4; ++n) {
