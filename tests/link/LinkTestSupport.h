@@ -43,7 +43,6 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -54,10 +53,7 @@ constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
 // What status panel 1 says after a whole exchange.
 inline const QString kSuccess = QStringLiteral("Upload / Download Successful");
 
-inline QString county(const char *code, bool ticked = true)
-{
-    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
-}
+inline QString county(const char *code) { return QStringLiteral("X %1  Broward                Florida").arg(code); } // ticked
 
 // The 608 bytes the receiver must get for the record and these selection texts: the settings
 // block, the counties at 32, the events at 208, zeros elsewhere, the checksum.
@@ -73,8 +69,7 @@ inline QByteArray expectedImage(const QByteArray &counties, const QByteArray &ev
 }
 inline void setPortDevice(int number, const QString &device)
 {
-    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    store.setValue(QStringLiteral("PORTS/Port%1").arg(number), device);
+    QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane")).setValue(QStringLiteral("PORTS/Port%1").arg(number), device);
 }
 
 struct LinkFixture {
@@ -92,16 +87,11 @@ struct LinkFixture {
         setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
         link = std::make_unique<ReceiverLink>();
     }
-    void showMain()
-    {
-        main = std::make_unique<frmMain>();
-        main->show();
-    }
+    void showMain() { (main = std::make_unique<frmMain>())->show(); }
     // A simulated receiver as the device of port `number`; false without a pty.
     bool startReceiver(int number)
     {
-        receiver = std::make_unique<ReceiverSimulator>();
-        if (!receiver->start()) return false;
+        if (!(receiver = std::make_unique<ReceiverSimulator>())->start()) return false;
         setPortDevice(number, receiver->devicePath());
         return true;
     }
@@ -119,12 +109,9 @@ struct LinkFixture {
     }
     void stopLink()
     {
-        setSearchPauseSleeper({});
-        main.reset();
-        link.reset();
-        receiver.reset();
+        setSearchPauseSleeper({}), setPauseSleeper({});
+        main.reset(), link.reset(), receiver.reset();
         setLinkTimeScale(1.0);
-        setPauseSleeper({});
     }
     void checkPortClosed() const { QVERIFY(!link->Port1->isOpen() && !link->LinkConnected && !link->PortOpenState); }
 };

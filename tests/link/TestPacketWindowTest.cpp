@@ -50,9 +50,8 @@ class TestPacketWindowTest : public QObject
     void checkIdle()
     {
         QVERIFY(!window->alertPlaying());
-        for (QWidget *w : std::initializer_list<QWidget *>{window->cmdRWT, window->cmdFFW, window->cmdSVA, window->cmdTOA, window->cmdOk, window->Label1[0],
-                           window->Label1[1], window->Label1[2], window->Label1[3]})
-            QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+        for (QPushButton *b : alertButtons() + QList<QPushButton *>{window->cmdOk}) QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        for (QLabel *l : window->Label1) QVERIFY2(l->isEnabled(), qPrintable(l->objectName()));
         QVERIFY(window->Picture1->isHidden() && window->lblIdent->text().isEmpty());
         window->cmdOk->setFocus(); // every button shows the style's own face again
         for (QPushButton *b : alertButtons()) QCOMPARE(facePixel(b), normalFaces.value(b));
@@ -76,25 +75,35 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
+    // The texts as loaded; each activation clears the name, hides the picture, gives the
+    // buttons their face and the focus to OK.
     void controlsAsLoaded()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane SAME Packet Test"));
-        QVERIFY(window->isModal());
-        QCOMPARE(window->findChild<QLabel *>("lblInfo")->text(),
+        QVERIFY(window->windowTitle() == QStringLiteral("Orvane SAME Packet Test") && window->isModal());
+        QCOMPARE(window->lblInfo->text(),
                  QStringLiteral("\r\nThese four buttons will activate SAME packets from your sound card.\r\n\r\n"
                                 "Each packet consist of the header data, followed by 30 seconds of tone beeps "
                                 "and the end of message packet.\r\n\r\n"
                                 "Note: You must load default FIP codes into your radio for  these test.  "
                                 "Consult the menu HELP section for more information and a step by step procedure."));
-        const QStringList names = {"RWT", "FFW", "SVA", "TOA", "Ok"}, texts = {"Required Weekly Test", "Flash Flood Warning",
-                                                                                "Severe Thunderstorm Watch", "Tornado Watch"};
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(window->findChild<QPushButton *>("cmd" + names[i])->text(), i < 4 ? names[i] : QStringLiteral("OK"));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(window->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i))->text(), texts[i]);
-        QVERIFY(!window->findChild<QLabel *>("Picture1")->pixmap().isNull());
-        QCOMPARE(window->focusWidget(), window->cmdOk);
+        QStringList texts;
+        for (QPushButton *b : alertButtons() + QList<QPushButton *>{window->cmdOk}) texts << b->text();
+        for (QLabel *l : window->Label1) texts << l->text();
+        QCOMPARE(texts, QStringList({"RWT", "FFW", "SVA", "TOA", "OK", "Required Weekly Test", "Flash Flood Warning",
+                                     "Severe Thunderstorm Watch", "Tornado Watch"}));
+        QVERIFY(!window->Picture1->pixmap().isNull() && window->focusWidget() == window->cmdOk);
         for (int id : {-1, 0, 5}) window->DisableButtons(qint16(id)); // only 1 to 4 disable anything
+        checkIdle();
+        window->lblIdent->setText(QStringLiteral("left over"));
+        window->Picture1->show();
+        QPalette red = window->cmdSVA->palette();
+        red.setColor(QPalette::Button, Qt::red);
+        window->cmdSVA->setPalette(red);
+        window->cmdRWT->setFocus();
+        QEvent activate(QEvent::ActivationChange);
+        QApplication::setActiveWindow(window.get());
+        QApplication::sendEvent(window.get(), &activate);
+        QCOMPARE(window->focusWidget(), window->cmdOk);
         checkIdle();
     }
 
@@ -170,22 +179,6 @@ private slots:
         window->show();
         window->cmdRWT->click();
         QCOMPARE(clipIds(), alertClips(110));
-    }
-
-    // Each activation clears the name, hides the picture, gives the buttons their face and the focus to OK.
-    void activation()
-    {
-        window->lblIdent->setText(QStringLiteral("left over"));
-        window->Picture1->show();
-        QPalette red = window->cmdSVA->palette();
-        red.setColor(QPalette::Button, Qt::red);
-        window->cmdSVA->setPalette(red);
-        window->cmdRWT->setFocus();
-        QEvent activate(QEvent::ActivationChange);
-        QApplication::setActiveWindow(window.get());
-        QApplication::sendEvent(window.get(), &activate);
-        QCOMPARE(window->focusWidget(), window->cmdOk);
-        checkIdle();
     }
 };
 
