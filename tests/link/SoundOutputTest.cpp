@@ -20,8 +20,7 @@ class SoundOutputTest : public QObject
     QProcessEnvironment serverEnvironment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", serverHome.path());
-        env.insert("HOME", serverHome.path()); // its cookie and settings stay here
+        env.insert("XDG_RUNTIME_DIR", serverHome.path()), env.insert("HOME", serverHome.path()); // its cookie and settings stay here
         env.remove("PULSE_SERVER");
         return env;
     }
@@ -40,22 +39,13 @@ private slots:
         QFile::setPermissions(serverHome.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         serverProblem = runPulse({"-D", "-n", "--exit-idle-time=-1", "--load=module-null-sink sink_name=nullsink",
                                   "--load=module-native-protocol-unix"});
-        for (int i = 0; serverProblem.isEmpty() && i < 100 && !QFile::exists(socketPath()); ++i)
-            QTest::qWait(50);
+        for (int i = 0; serverProblem.isEmpty() && i < 100 && !QFile::exists(socketPath()); ++i) QTest::qWait(50);
         if (serverProblem.isEmpty() && !QFile::exists(socketPath()))
             serverProblem = QStringLiteral("pulseaudio started but made no socket");
         qputenv("PULSE_SERVER", ("unix:" + socketPath()).toLocal8Bit()); // the client never starts one itself
     }
-    void cleanupTestCase()
-    {
-        if (serverProblem.isEmpty()) runPulse({"--kill"});
-        qunsetenv("PULSE_SERVER");
-    }
-    void init()
-    {
-        Platform::setSoundPlayer({});
-        Platform::setSleeper({});
-    }
+    void cleanupTestCase() { if (serverProblem.isEmpty()) runPulse({"--kill"}); qunsetenv("PULSE_SERVER"); }
+    void init() { Platform::setSoundPlayer({}), Platform::setSleeper({}); }
 
     // A pause ends at its time, or at once on interruptSleep(); anything but a whole PCM WAV
     // plays nothing. A beep and the end-of-message clip into the null sink, as an alert ends:
