@@ -12,7 +12,6 @@
 #include "config/DaylightState.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
-#include "core/Platform.h"
 #include "core/WavData.h"
 #include "link/HistoryDecoding.h"
 #include "link/PortDevices.h"
@@ -23,13 +22,11 @@
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
-#include "link/ReceiverLink.h"
 #include "link/TransferData.h"
 #include "link/frmCommPort.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -40,11 +37,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <functional>
-#include <memory>
 
 // Every time-out of the link runs at this fraction of its designed length (5 s -> 0.5 s).
 constexpr double kTestTimeScale = 0.1;

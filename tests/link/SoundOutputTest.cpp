@@ -49,9 +49,9 @@ private slots:
 
     // A pause ends at its time, or at once on interruptSleep(); anything but a whole PCM WAV
     // plays nothing. A beep and the end-of-message clip into the null sink, as an alert ends:
-    // each call returns after its clip has been played, window events go on meanwhile, and the
-    // sink's monitor carries the whole packet (cut short, multimon-ng would decode nothing);
-    // stopSound() ends a playback at once.
+    // each call returns after its clip has been played without a busy wait (the stall test
+    // shows window events go on meanwhile), and the sink's monitor carries the whole packet (cut
+    // short, multimon-ng would decode nothing); stopSound() ends a playback at once.
     void playAndStop()
     {
         QElapsedTimer elapsed;
@@ -82,19 +82,14 @@ private slots:
         recorder.start(parec, {"-d", "nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--raw"});
         QVERIFY(recorder.waitForStarted(10000));
         QTest::qWait(500); // the recording stream is up before the clips start
-        int ticks = 0;
-        QTimer ticker;
-        connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
-        ticker.start(20);
         const std::clock_t cpuBefore = std::clock();
         elapsed.restart();
         // A late confirmation from the server (this null sink lags at times) returns at the guard.
         const bool beeped = Platform::playSound(testClipBytes(kBeepClip)), played = Platform::playSound(testClipBytes(kEndOfMessageClip));
         const qint64 ms = elapsed.elapsed();
         const double cpu = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
-        qInfo("the beep and the end of message played in %lld ms (confirmed %d %d), %d ticks", ms, beeped, played, ticks);
-        QVERIFY2(cpu < 0.5 * ms / 1000.0, qPrintable(QString::number(cpu))); // no busy wait
-        QVERIFY2(ms >= 259 + 428 && ticks > 0, qPrintable(QString::number(ms))); // each clip to its end
+        qInfo("the beep and the end of message played in %lld ms (confirmed %d %d), %.2f s of processor time", ms, beeped, played, cpu);
+        QVERIFY(cpu < 0.5 * ms / 1000.0 && ms >= 259 + 428); // no busy wait, each clip to its end
         QTest::qWait(3000); // what the stream still holds (this null sink starts a stream late)
         recorder.terminate();
         QVERIFY(recorder.waitForFinished(10000));

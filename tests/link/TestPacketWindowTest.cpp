@@ -86,8 +86,7 @@ private slots:
         window->Picture1->show();
         QPalette red = window->cmdSVA->palette();
         red.setColor(QPalette::Button, Qt::red);
-        window->cmdSVA->setPalette(red);
-        window->cmdRWT->setFocus();
+        window->cmdSVA->setPalette(red), window->cmdRWT->setFocus();
         QEvent activate(QEvent::ActivationChange);
         QApplication::setActiveWindow(window.get());
         QApplication::sendEvent(window.get(), &activate);
