@@ -28,14 +28,12 @@ constexpr int kLate = int(kLateAnswerMs / kTestTimeScale);
 constexpr int kHangUp = int(200 / kTestTimeScale);
 
 // shows: status panel 1 (transfer, search), the window's title (contact), the display (raw);
-// wait: the designed ms it takes (a time-out it runs out, a late answer, or 0); memory: for the
-// NV dump, bytes of the receiver's memory taken into DumpBuffer, or -1 when nothing is shown.
+// messages: every box, in order; open: the port; progress: the progress bar left shown; wait:
+// the designed ms it takes (a time-out it runs out, a late answer, or 0); memory: for the NV
+// dump, bytes of the receiver's memory taken into DumpBuffer, or -1 when nothing is shown.
 struct Outcome {
-    bool ok = false;
-    QString shows = {};
-    QStringList messages = {}; // every box, in order
-    bool open = false, timesOut = false, progress = false; // the port; the progress bar left shown
-    int wait = 0, memory = -1;
+    bool ok = false; QString shows = {}; QStringList messages = {};
+    bool open = false, timesOut = false, progress = false; int wait = 0, memory = -1;
 };
 
 Outcome expected(Op op, int fault)
@@ -94,8 +92,7 @@ class FaultMatrixTest : public QObject, LinkFixture
     // A transfer that must pass, with the receiver reporting `rom`; the history's first event is then `firstEvent`.
     void goodTransfer(const QByteArray &rom, const QString &firstEvent)
     {
-        receiver->setFault(F::None);
-        receiver->setRomVersion(rom);
+        receiver->setFault(F::None), receiver->setRomVersion(rom);
         main->mnuHistory[2]->setChecked(true);
         const auto messages = doubles().messages.size();
         main->cmdMain[6]->click();
@@ -126,11 +123,9 @@ private slots:
     {
         QTest::addColumn<int>("op"), QTest::addColumn<int>("fault");
         const std::pair<const char *, int> faults[] = {
-            {"none", int(F::None)}, {"silent", int(F::Silent)}, {"nak", int(F::Nak)},
-            {"late answer", int(F::LateAck)}, {"no image answer", int(F::NoImageAnswer)},
-            {"short download", int(F::ShortDownload)}, {"bad checksum", int(F::BadDownloadChecksum)},
-            {"garbage", int(F::GarbageBeforeAnswers)}, {"hang-up", int(F::HangUpInDownload)},
-            {"bad end mark", int(F::BadEndMark)}, {"device gone", kGone}};
+            {"none", int(F::None)}, {"silent", int(F::Silent)}, {"nak", int(F::Nak)}, {"late answer", int(F::LateAck)},
+            {"no image answer", int(F::NoImageAnswer)}, {"short download", int(F::ShortDownload)}, {"bad checksum", int(F::BadDownloadChecksum)},
+            {"garbage", int(F::GarbageBeforeAnswers)}, {"hang-up", int(F::HangUpInDownload)}, {"bad end mark", int(F::BadEndMark)}, {"device gone", kGone}};
         const char *ops[] = {"transfer", "port search", "MakeContact", "NV dump", "raw dump"};
         for (int op = Transfer; op <= RawDump; ++op)
             for (const auto &[name, fault] : faults) QTest::addRow("%s, %s", ops[op], name) << op << fault;

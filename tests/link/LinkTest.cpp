@@ -136,20 +136,17 @@ private slots:
     }
 
     // Beyond the fault matrix: the device gone while negotiating or in the clock-second pause;
-    // the port search closing the port under a wait no time-out would end; the setup window
-    // opened and closed in the middle of a wait, which then runs to its end.
+    // the port search closing the port under a wait no time-out would end.
     void interruptedExchange_data()
     {
         addRows<InterruptRow>({{"gone while negotiating", 0, "Port Connect Failed", "Error #202:  Serial Connection Not Established"},
                                {"gone before the image is written", 1, "Upload Data Timeout", ""},
-                               {"port closed under a wait", 2, "Upload Data Timeout", ""},
-                               {"setup window during a wait", 3, "Upload Data Timeout", ""}});
+                               {"port closed under a wait", 2, "Upload Data Timeout", ""}});
     }
     void interruptedExchange()
     {
         QFETCH(InterruptRow, row);
         const int way = row.way;
-        bool setupShown = false;
         using F = ReceiverSimulator::Fault;
         receiver->setFault(way == 0 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
         if (way == 0) QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
@@ -159,18 +156,9 @@ private slots:
             if (way == 1) receiver->hangUpNow();
             if (way == 2 && !std::exchange(armed, true)) QTimer::singleShot(100, [] { closeLink(); }); // lands in the image's wait
         });
-        if (way == 3)
-            QTimer::singleShot(100, [this, &setupShown] {
-                QTimer::singleShot(50, [&setupShown] {
-                    auto *setup = qobject_cast<frmCommPort *>(QApplication::activeModalWidget());
-                    setupShown = setup && setup->windowTitle() == QLatin1String("Orvane Setup");
-                    if (setup) setup->cmdOk->click();
-                });
-                main->cmdMain[0]->click();
-            });
         main->EstConnect();
         QCOMPARE(main->statusPanelText(1) + u'|' + doubles().lastMessageText(), QString(row.status) + u'|' + row.message);
-        QVERIFY(setupShown == (way == 3) && main->prgXfer->isVisible() == (way != 0) && !main->mnuSaveAs->isEnabled());
+        QVERIFY(main->prgXfer->isVisible() == (way != 0) && !main->mnuSaveAs->isEnabled());
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
         checkPortClosed();
     }
@@ -209,7 +197,7 @@ private slots:
 
     // The note names the owning group only when that group may read and write the device; the
     // permission bits come from a real file.
-    void accessNote()
+    void setupWindowNotes()
     {
         const int own = QFileDevice::ReadOwner | QFileDevice::WriteOwner, group = QFileDevice::ReadGroup | QFileDevice::WriteGroup;
         const char *none = "no permission: your account has no access to this device";
@@ -233,10 +221,7 @@ private slots:
                 QVERIFY(portAccessProblem(info.absoluteFilePath()).contains("has no access"));
         }
         QVERIFY(portAccessProblem(receiver->devicePath()).isEmpty());
-    }
-
-    void setupWindowLayout()
-    {
+        // The setup window's texts, with the device of each port beside it.
         setPortDevice(2, QStringLiteral("/dev/pts/77"));
         frmCommPort setup(main.get());
         QStringList zones, buttons;

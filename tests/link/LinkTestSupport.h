@@ -74,9 +74,7 @@ struct LinkFixture {
     // A clean home, record and doubles, a new link on the fast clock.
     void freshLink()
     {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
+        freshHome(), clearReceiverConfig(), doubles().clear();
         setLinkTimeScale(kTestTimeScale);
         setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
         link = std::make_unique<ReceiverLink>();
@@ -93,19 +91,12 @@ struct LinkFixture {
     // (when told to) well after the 5 s limit.
     bool startReceiverOnPort1()
     {
-        ReceiverConfig.EDITOR.SerialPort = 1;
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        ReceiverConfig.EDITOR.SerialPort = 1, ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00"), ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
         if (!startReceiver(1)) return false;
         receiver->setLateAnswerMs(kLateAnswerMs);
         return true;
     }
-    void stopLink()
-    {
-        setSearchPauseSleeper({}), setPauseSleeper({});
-        main.reset(), link.reset(), receiver.reset();
-        setLinkTimeScale(1.0);
-    }
+    void stopLink() { setSearchPauseSleeper({}), setPauseSleeper({}), main.reset(), link.reset(), receiver.reset(), setLinkTimeScale(1.0); }
     void checkPortClosed() const { QVERIFY(!link->Port1->isOpen() && !link->LinkConnected && !link->PortOpenState); }
 };

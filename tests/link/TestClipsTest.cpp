@@ -12,21 +12,20 @@ QByteArray dataOf(const QByteArray &wav) { return wav.mid(58, int(qFromLittleEnd
 class TestClipsTest : public QObject
 {
     Q_OBJECT
-    void clipRows()
-    {
-        QTest::addColumn<qint16>("id");
-        QTest::addColumn<int>("dataBytes");
-        const std::pair<int, int> clips[] = {{110, 14410}, {120, 14236}, {130, 14219}, {140, 14435}, {150, 2073}, {160, 3430}};
-        for (auto [id, bytes] : clips)
-            QTest::newRow(qPrintable(QString::number(id))) << qint16(id) << bytes;
-    }
-
 private slots:
     // The committed files are what the generator writes today, the program carries exactly those
     // bytes, and the blocks before the samples are: RIFF, an 18-byte PCM format block (1 channel,
     // 8000 samples/s, 8 bits), a fact block of the sample count, the data block; levels 128 +/- 45.
-    void clipBytes_data() { clipRows(); }
-    void clipBytes()
+    // minimodem in its SAME mode reads the whole text of every burst from the WAV file (the
+    // sound test decodes the end of message with multimon-ng as it comes out of a sound server).
+    void clip_data()
+    {
+        QTest::addColumn<qint16>("id");
+        QTest::addColumn<int>("dataBytes");
+        const std::pair<int, int> clips[] = {{110, 14410}, {120, 14236}, {130, 14219}, {140, 14435}, {150, 2073}, {160, 3430}};
+        for (auto [id, bytes] : clips) QTest::newRow(qPrintable(QString::number(id))) << qint16(id) << bytes;
+    }
+    void clip()
     {
         QFETCH(qint16, id);
         QFETCH(int, dataBytes);
@@ -45,23 +44,14 @@ private slots:
         const auto [lo, hi] = std::minmax_element(data.begin(), data.end(), [](char a, char b) { return quint8(a) < quint8(b); });
         QVERIFY(quint8(*lo) == 128 - 45 && quint8(*hi) == 128 + 45 && quint8(data.front()) == 128);
         QVERIFY(id == kBeepClip || quint8(data.back()) == 128); // the beep fills its block to the end
-        for (qint16 unknown : {0, 100, 115, 170, -110})
-            QVERIFY(testClipBytes(unknown).isEmpty());
-    }
-
-    // minimodem in its SAME mode reads the whole text of every burst from the WAV file (the
-    // sound test decodes the end of message with multimon-ng as it comes out of a sound server).
-    void decoded_data() { clipRows(); }
-    void decoded()
-    {
-        QFETCH(qint16, id);
+        for (qint16 unknown : {0, 100, 115, 170, -110}) QVERIFY(testClipBytes(unknown).isEmpty());
         const QString minimodem = QStandardPaths::findExecutable("minimodem");
         if (minimodem.isEmpty()) QSKIP("minimodem is not installed: clips not decoded");
         QTemporaryDir dir;
-        QFile wav(dir.filePath("clip.wav"));
-        QVERIFY(wav.open(QIODevice::WriteOnly) && wav.write(testClipBytes(id)) == testClipBytes(id).size());
-        wav.close();
-        const ProgramRun run = runProgram(minimodem, {"--rx", "same", "--quiet", "-f", wav.fileName()}, 60000);
+        QFile file(dir.filePath("clip.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size());
+        file.close();
+        const ProgramRun run = runProgram(minimodem, {"--rx", "same", "--quiet", "-f", file.fileName()}, 60000);
         QVERIFY(run.finished);
         QCOMPARE(QString::fromLatin1(run.output), id == kBeepClip ? QString() : clipText(id));
     }

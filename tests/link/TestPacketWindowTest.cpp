@@ -82,8 +82,7 @@ private slots:
         QVERIFY(!window->Picture1->pixmap().isNull() && window->focusWidget() == window->cmdOk);
         for (int id : {-1, 0, 5}) window->DisableButtons(qint16(id)); // only 1 to 4 disable anything
         checkIdle();
-        window->lblIdent->setText(QStringLiteral("left over"));
-        window->Picture1->show();
+        window->lblIdent->setText(QStringLiteral("left over")), window->Picture1->show();
         QPalette red = window->cmdSVA->palette();
         red.setColor(QPalette::Button, Qt::red);
         window->cmdSVA->setPalette(red), window->cmdRWT->setFocus();
