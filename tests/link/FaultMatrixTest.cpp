@@ -24,13 +24,11 @@ const QString kRawWait = QStringLiteral("\n\nRAW Data Dump..Please wait");
 const QString kHeader = QStringLiteral("ZCZC-WXR-RWT-012011+0015-1231845-KMIA/NWS-");
 // The designed wait of a late answer (after the 5 s and 2 s limits, within 20 s) and of a
 // hang-up (half the answer, then the device goes 0.2 s of real time later).
-constexpr int kLate = int(kLateAnswerMs / kTestTimeScale);
-constexpr int kHangUp = int(200 / kTestTimeScale);
+constexpr int kLate = int(kLateAnswerMs / kTestTimeScale), kHangUp = int(200 / kTestTimeScale);
 
-// shows: status panel 1 (transfer, search), the window's title (contact), the display (raw);
-// messages: every box, in order; open: the port; progress: the progress bar left shown; wait:
-// the designed ms it takes (a time-out it runs out, a late answer, or 0); memory: for the NV
-// dump, bytes of the receiver's memory taken into DumpBuffer, or -1 when nothing is shown.
+// shows: status panel 1 (transfer, search), the window's title (contact), the display (raw); messages:
+// every box; progress: the bar left shown; wait: the designed ms (a time-out run out, a late answer,
+// or 0); memory: NV dump bytes of the receiver's memory taken into DumpBuffer, -1 when none is shown.
 struct Outcome {
     bool ok = false; QString shows = {}; QStringList messages = {};
     bool open = false, timesOut = false, progress = false; int wait = 0, memory = -1;
@@ -80,8 +78,7 @@ QString programState() // the record, both lists and the history, as text
     buildSettingsImage();
     QStringList state{WriteRegistry(), QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(SettingsImage.data()), 32).toHex()),
                       QString::fromLatin1(parameterFileContent())};
-    for (const HistoryEntry &e : HistoryTable)
-        state << QStringList{e.Date, e.Time, e.Length, e.Org, e.Event}.join(u'|');
+    for (const HistoryEntry &e : HistoryTable) state << QStringList{e.Date, e.Time, e.Length, e.Org, e.Event}.join(u'|');
     return state.join(u'\n');
 }
 } // namespace
@@ -177,8 +174,7 @@ private slots:
                     window->cmdExit->click();
                 }
             });
-            poll.start(5);
-            main->cmdMain[7]->click();
+            poll.start(5), main->cmdMain[7]->click();
         } else {
             (op == NvDump ? dump->cmdNVData : dump->cmdRaw)->click();
             shows = dump->Text1->toPlainText();
@@ -208,10 +204,8 @@ private slots:
         QVERIFY2(designed >= want.wait * 0.95 && designed <= want.wait * 1.25 + 4000,
                  qPrintable(QStringLiteral("took %1 ms of a designed %2 ms").arg(designed).arg(want.wait)));
         QCOMPARE(dumpBytes(), dumpAfter); // what a failed exchange must leave alone
-        if (op == Transfer && want.ok)
-            QCOMPARE(HistoryTable[0].Event, QStringLiteral("Flash Flood Warning"));
-        else
-            QCOMPARE(programState(), stateBefore);
+        if (op == Transfer && want.ok) QCOMPARE(HistoryTable[0].Event, QStringLiteral("Flash Flood Warning"));
+        else QCOMPARE(programState(), stateBefore);
         // Healed (plugged in again when it went), the receiver takes a good transfer.
         if (dump) dump->close(); // the close box: the port stays as it is
         QTRY_VERIFY(!receiver->lateAnswerPending());

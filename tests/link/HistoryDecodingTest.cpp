@@ -6,7 +6,7 @@ namespace {
 TransferImageBytes TransferImage;
 QByteArray imageBytes(int from, int to) { return QByteArray(reinterpret_cast<const char *>(TransferImage.data()) + from, to - from); }
 void decode(const QList<QByteArray> &records) { loadDownloadBuffer(records); decodeHistory(); }
-QByteArray example(const char *day, const char *hour) { HistoryRecordFields f; f.day = day, f.hour = hour; return historyRecord(f); } // 18:45, CIV, TOR, 0130
+QByteArray example(const char *day, const char *hour) { return historyRecord({.day = day, .hour = hour}); } // 18:45, CIV, TOR, 0130
 // A record of day and UTC hour decoded at a zone and daylight setting, in a year: the date and time shown.
 struct TimeRow { const char *name, *day, *hour; int offset; bool daylight, pcInDaylight; int year; const char *date, *time; };
 // A record with bad data between two good ones: the date, time and originator shown for it.
@@ -79,18 +79,15 @@ private slots:
         QFETCH(EventRow, row);
         qint16 cls = -1;
         QCOMPARE(lookupEvent(QString::fromLatin1(row.code), cls), row.event);
-        HistoryRecordFields f;
-        f.event = row.code;
-        decode({historyRecord(f)});
+        decode({historyRecord({.event = row.code})});
         QVERIFY(cls == row.alertClass && HistoryTable[0].Event == row.event && HistoryTable[0].AlertClass == row.alertClass);
         int classes[3] = {};
         for (const EventTableRow &e : EventTable) ++classes[alertClassOf(e.Code)];
         QVERIFY(classes[1] == 22 && classes[2] == 12);
     }
 
-    // Bad data degrades only its record and only the fields it touches; neither the record
-    // before (which crosses midnight, so its day offset is the one a careless decoder would
-    // reuse) nor the one after is touched.
+    // Bad data degrades only its record and fields; not the record before (across midnight, so its day
+    // offset is what a careless decoder would reuse) nor the one after.
     void degradedRecords_data()
     {
         auto with = [](auto change) { HistoryRecordFields f; change(f); return historyRecord(f); };
@@ -117,34 +114,26 @@ private slots:
                  QStringList({"18-July", "3-May", "13:45", "Tornado Watch"}));
     }
 
-    // A new download replaces a full history; its empty records stay empty wherever they
-    // stand, also when only the first byte is blank.
+    // A new download replaces a full history; empty records stay empty, also when only the first byte
+    // is blank; the last record is read up to the checksum.
     void newDecodingReplacesTheOldHistory()
     {
         const QByteArray tor = historyRecord(123, 18, 45, "CIV", "TOR");
         decode(QList<QByteArray>(kHistoryRecords, tor));
         QList<QByteArray> records(kHistoryRecords, emptyHistoryRecord());
         records[0] = QByteArray(1, '\0') + tor.mid(1); // the rest still holds data
-        records[1] = tor, records[5] = historyRecord(124, 18, 45, "CIV", "FFA");
-        HistoryRecordFields last;
-        last.filler = 'Z', last.event = "RWT"; // uninterpreted bytes, including where the checksum goes
-        records[39] = historyRecord(last);
+        records[39] = historyRecord({.event = "RWT", .filler = 'Z'}); // uninterpreted bytes, including where the checksum goes
         decode(records);
         for (int i = 0; i <= kHistoryRecords; ++i) {
             const HistoryEntry &e = HistoryTable[i];
-            const bool filled = i == 1 || i == 5 || i == 39;
-            QVERIFY(e.holdsAlert() == filled && (filled || ((e.Date + e.Time + e.Length + e.Org + e.Event).isEmpty() && e.AlertClass == 0)));
+            QVERIFY(e.holdsAlert() == (i == 39) && (i == 39 || ((e.Date + e.Time + e.Length + e.Org + e.Event).isEmpty() && e.AlertClass == 0)));
         }
-        QCOMPARE(QStringList({HistoryTable[5].Date, HistoryTable[5].Event, HistoryTable[39].Event, HistoryTable[39].Time}),
-                 QStringList({"4-May", "Flash Flood Watch", "Required Weekly Test", "13:45"}));
-        QCOMPARE(HistoryTable[5].AlertClass, qint16(2));
+        QCOMPARE(QStringList({HistoryTable[39].Event, HistoryTable[39].Time}), QStringList({"Required Weekly Test", "13:45"}));
     }
 
-    // The selection area: entries not sent (not ticked, too short for a code, a lower-case mark,
-    // empty); 9 bytes a code, 44 fit in the 399 bytes of the event area. Found by the
-    // parameter-file fuzz target: its seed of 30 ticked counties and 49 event codes once sent 25
-    // counties and 49 codes; the receiver takes 24 counties and 48 codes, and nothing is written
-    // past the areas: not into the settings block or the checksum.
+    // Entries not sent (not ticked, too short, a lower-case mark, empty); 44 codes of 9 bytes fill the
+    // 399-byte event area. The parameter-file fuzz seed of 30 ticked counties and 49 codes once sent 25 and
+    // 49; the receiver takes 24 and 48, and nothing goes past the areas (settings block, checksum).
     void selectionArea()
     {
         const char *notSent[] = {"  012011  Broward                Florida", "X 0120", "x 012011  Broward", ""};

@@ -68,21 +68,18 @@ private slots:
                  ReceiverSimulator::downloadFor(ReceiverSimulator::defaultHistory(), "210"));
         QCOMPARE(panel1, QStringList({"Negotiating Port # 1", "Port Connect Successful...Preparing For Upload",
                                       "Preparing For Upload...", "Preparing For Download...", "Downloading Data", kSuccess}));
-        QCOMPARE(shownWhenChecked, 6); // the caller's part runs after the last text
-        QVERIFY(panel2.isEmpty() && doubles().messages.isEmpty() && !link->tmrTimeOut->isActive());
-        QCOMPARE(maxima, QList<int>({607, 1297}));
+        QVERIFY(shownWhenChecked == 6 && panel2.isEmpty()); // the caller's part runs after the last text
+        QVERIFY(doubles().messages.isEmpty() && !link->tmrTimeOut->isActive() && maxima == QList<int>({607, 1297}));
         QCOMPARE(values, QList<QList<int>>({QList<int>({0}) + counting(0, 606), counting(0, 1284)}));
         QCOMPARE(shown, QList<bool>({true, false}));
         checkPortClosed();
-        FipsList = {};
-        EventList = {};
+        FipsList = {}, EventList = {};
         QVERIFY(runTransferExchange(*link));
         QCOMPARE(receiver->lastImage(), expectedImage("", ""));
     }
 
-    // The upload starts two seconds on, or at second 2 when that would pass 59; the clock only
-    // moves through the pause, so where it stands afterwards is where the upload began. A clock
-    // that stands still ends the pause after 4 s.
+    // The upload starts two seconds on, or at second 2 past 59 (the clock moves only through the pause,
+    // so where it stands afterwards is where the upload began); a clock standing still ends it after 4 s.
     void pauseBeforeUpload_data()
     {
         addRows<PauseRow>({{"0", 0, 2}, {"30", 30, 32}, {"57", 57, 59}, {"58", 58, 2}, {"59", 59, 2}, {"still clock", -1, -1}});
@@ -105,9 +102,8 @@ private slots:
         else QCOMPARE(clockAtUpload.time().toString("ss.zzz"), QStringLiteral("%1.000").arg(uploadSecond, 2, 10, QChar('0')));
     }
 
-    // One operation that talks to the receiver at a time: "Transfer Data Between PC and Orvane"
-    // or "Serial Port Test" pressed in each wait of a transfer is refused with a beep, and the
-    // transfer goes on undisturbed; a claim ends with its scope.
+    // One operation that talks to the receiver at a time: a transfer or port search started in each wait
+    // of a transfer is refused with a beep, and the transfer goes on undisturbed.
     void secondOperationDuringATransfer_data()
     {
         addRows<SecondRow>({{"transfer in negotiation", "Negotiating Port # 1", false}, {"port search in negotiation", "Negotiating Port # 1", true},
@@ -122,8 +118,7 @@ private slots:
         connect(link.get(), &ReceiverLink::statusTextChanged, this, [&](int, const QString &t) {
             if (t == row.during && std::exchange(armed, false))
                 QTimer::singleShot(0, [&] {
-                    if (row.search) (setup = std::make_unique<frmCommPort>(main.get()))->cmdTest->click();
-                    else main->cmdMain[6]->click();
+                    (row.search ? (setup = std::make_unique<frmCommPort>(main.get()))->cmdTest : main->cmdMain[6])->click();
                     ran = true;
                 });
         });
@@ -167,16 +162,13 @@ private slots:
     // open while the link is up opens nothing; a port number without a device is refused.
     void portOnTheDevice()
     {
-        setPortDevice(1, QStringLiteral("/nonexistent/ttyS0"));
-        QVERIFY(startReceiver(2));
-        ReceiverConfig.EDITOR.SerialPort = 2;
-        QVERIFY(openLink());
+        setPortDevice(1, QStringLiteral("/nonexistent/ttyS0")), ReceiverConfig.EDITOR.SerialPort = 2;
+        QVERIFY(startReceiver(2) && openLink());
         QCOMPARE(lineSettingsOf(receiver->devicePath()), kB4800CS8);
         QVERIFY(link->LinkConnected && link->PortOpenState && link->Port1->portNumber() == 2 && link->Port1->deviceName() == receiver->devicePath());
         ReceiverConfig.EDITOR.SerialPort = 3; // no such device: a second open would fail
         QVERIFY(openLink() && link->Port1->openCount() == 1);
-        closeLink();
-        checkPortClosed();
+        closeLink(), checkPortClosed();
         QString searched;
         setSearchPauseSleeper([&](int ms) { searched = lineSettingsOf(receiver->devicePath()); QThread::msleep(ms); });
         frmCommPort setup;
@@ -240,7 +232,7 @@ private slots:
     }
 
     // What the window shows for the stored values, and what OK stores back; opened from the main
-    // window, OK stores the changes made in it, the close box drops them.
+    // window, the close box drops the changes made in it (the window walks store them with OK).
     void showAndStore_data()
     {
         addRows<ZoneRow>({{"port 3, Eastern", 3, -5, 2, 1, -5}, {"port 0 shows none, keeps 0", 0, -6, -1, 2, -6},
@@ -260,22 +252,18 @@ private slots:
             QVERIFY(ReceiverConfig.EDITOR.SerialPort == row.port && ReceiverConfig.EDITOR.TimeZoneOffset == row.storedZone
                     && ReceiverConfig.EDITOR.DaylightSavings == daylight);
         }
-        for (bool ok : {false, true}) {
-            ReceiverConfig.EDITOR.SerialPort = 1, ReceiverConfig.EDITOR.TimeZoneOffset = -5, ReceiverConfig.EDITOR.DaylightSavings = true;
-            QTimer::singleShot(100, [ok] {
-                auto *setup = qobject_cast<frmCommPort *>(QApplication::activeModalWidget());
-                setup->optCommPort[3]->setChecked(true), setup->cmbTimeZone->setCurrentIndex(6), setup->chkAdjustTime->setChecked(false);
-                ok ? setup->cmdOk->click() : void(setup->close());
-            });
-            main->cmdMain[0]->click();
-            QVERIFY(ReceiverConfig.EDITOR.SerialPort == (ok ? 4 : 1) && ReceiverConfig.EDITOR.TimeZoneOffset == (ok ? -10 : -5)
-                    && ReceiverConfig.EDITOR.DaylightSavings == !ok);
-        }
+        ReceiverConfig.EDITOR.SerialPort = 1, ReceiverConfig.EDITOR.TimeZoneOffset = -5, ReceiverConfig.EDITOR.DaylightSavings = true;
+        QTimer::singleShot(100, [] {
+            auto *setup = qobject_cast<frmCommPort *>(QApplication::activeModalWidget());
+            setup->optCommPort[3]->setChecked(true), setup->cmbTimeZone->setCurrentIndex(6), setup->chkAdjustTime->setChecked(false);
+            setup->close();
+        });
+        main->cmdMain[0]->click();
+        QVERIFY(ReceiverConfig.EDITOR.SerialPort == 1 && ReceiverConfig.EDITOR.TimeZoneOffset == -5 && ReceiverConfig.EDITOR.DaylightSavings);
     }
 
-    // Port 1 has no device, the ports from 2 up to the receiver's hold receivers that never
-    // answer, any port after it another receiver that must never be asked. The port is set at
-    // once, before OK, when the owner says Yes.
+    // Port 1 has no device, ports 2 up to the receiver's hold receivers that never answer, any port after
+    // it one that must never be asked. Yes sets the port at once, before OK.
     void portSearch_data() { addRows<SearchRow>({{"found on port 3, Yes", 3, true}, {"found on port 3, No", 3, false}, {"found on port 4, Yes", 4, true}}); }
     void portSearch()
     {
@@ -294,11 +282,10 @@ private slots:
         const QString port = QString::number(found);
         QCOMPARE(shownBoxes(), QStringList{box("Serial port " + port + " found. Set port number?", QMessageBox::Information,
                                               QMessageBox::Yes | QMessageBox::No, " Orvane Serial Port Test")});
-        for (int n = 2; n <= 4; ++n)
-            QCOMPARE(receivers[n - 2].commandsReceived(), n <= found ? QByteArray("T") : QByteArray());
-        QVERIFY(ReceiverConfig.EDITOR.SerialPort == (yes ? found : 1) && checkedPort(setup) == (yes ? found : 1) - 1);
+        for (int n = 2; n <= 4; ++n) QCOMPARE(receivers[n - 2].commandsReceived(), n <= found ? QByteArray("T") : QByteArray());
+        QVERIFY(ReceiverConfig.EDITOR.SerialPort == (yes ? found : 1) && checkedPort(setup) == (yes ? found : 1) - 1
+                && !link->Port1->isOpen() && !link->LinkConnected);
         QCOMPARE(main->statusPanelText(1), yes ? " Serial port " + port + " found and passed handshaking test. Port " + port + " set." : QString());
-        QVERIFY(!link->Port1->isOpen() && !link->LinkConnected);
     }
 };
 

@@ -1,7 +1,6 @@
 #pragma once
-// What the link tests share: a port pointed at a device through the store's PORTS override,
-// the time-outs at a tenth of their length, a clock-second pause that moves the test's wall
-// clock, a fresh link for each test, a main window and a simulated receiver on a pty.
+// What the link tests share: ports pointed at devices through the store's PORTS override, time-outs
+// at a tenth, a pause that moves the test's wall clock, a fresh link, a main window, a simulated receiver.
 #include "support/Doubles.h"
 #include "support/HistoryRecords.h"
 #include "support/Processes.h"
@@ -87,8 +86,7 @@ struct LinkFixture {
         setPortDevice(number, receiver->devicePath());
         return true;
     }
-    // On port 1, for a record with station "KEC/" and line time-out code 3, answering late
-    // (when told to) well after the 5 s limit.
+    // On port 1, station "KEC/", line time-out code 3, answering late (when told) after the 5 s limit.
     bool startReceiverOnPort1()
     {
         ReceiverConfig.EDITOR.SerialPort = 1, ReceiverConfig.TIMERS.LineTimeoutTimer = 3;

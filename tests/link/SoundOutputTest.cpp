@@ -47,11 +47,9 @@ private slots:
     void cleanupTestCase() { if (serverProblem.isEmpty()) runPulse({"--kill"}); qunsetenv("PULSE_SERVER"); }
     void init() { Platform::setSoundPlayer({}), Platform::setSleeper({}); }
 
-    // A pause ends at its time, or at once on interruptSleep(); anything but a whole PCM WAV
-    // plays nothing. A beep and the end-of-message clip into the null sink, as an alert ends:
-    // each call returns after its clip has been played without a busy wait (the stall test
-    // shows window events go on meanwhile), and the sink's monitor carries the whole packet (cut
-    // short, multimon-ng would decode nothing); stopSound() ends a playback at once.
+    // A pause ends at its time, or at once on interruptSleep(); only a whole PCM WAV plays. A beep and the
+    // end of message into the null sink: each call returns after its clip without a busy wait, and the
+    // sink's monitor carries the whole packet; stopSound() ends a playback at once.
     void playAndStop()
     {
         QElapsedTimer elapsed;
@@ -71,8 +69,7 @@ private slots:
         QVERIFY(Platform::playSound(testClipBytes(110))); // 1.8 s
         QVERIFY(elapsed.elapsed() < 1700);
         const QString parec = QStandardPaths::findExecutable("parec"), multimon = QStandardPaths::findExecutable("multimon-ng");
-        if (parec.isEmpty() || multimon.isEmpty())
-            QSKIP("parec or multimon-ng is not installed: the sink's monitor not decoded");
+        if (parec.isEmpty() || multimon.isEmpty()) QSKIP("parec or multimon-ng is not installed: the sink's monitor not decoded");
         QTemporaryDir dir;
         QProcess recorder;
         recorder.setProcessEnvironment(serverEnvironment());
@@ -95,14 +92,12 @@ private slots:
         QCOMPARE(decoded.output, QByteArray("EAS: NNNN\n"));
     }
 
-    // The real window and player while the sound server stalls (stopped during the headers) and
-    // then dies (killed during the beeps): the window answers throughout, every sound call
-    // returns within its guard so the alert ends within its designed length, and the program
-    // then ends as usual with the stream it had open. Runs last: the server is gone after it.
+    // The real window and player while the server stalls (stopped in the headers), then dies (killed in
+    // the beeps): the window answers throughout, the alert ends within its designed length and the
+    // program as usual with the stream it had open. Runs last: the server is gone after it.
     void stalledServer()
     {
-        if (!serverProblem.isEmpty())
-            QSKIP(qPrintable("no sound server could be started (" + serverProblem + "): the stall not tried"));
+        if (!serverProblem.isEmpty()) QSKIP(qPrintable("no sound server could be started (" + serverProblem + "): the stall not tried"));
         QFile pidFile(serverHome.path() + "/pulse/pid");
         QVERIFY(pidFile.open(QIODevice::ReadOnly) && (serverPid = pid_t(pidFile.readAll().trimmed().toInt())) > 0);
         const qint64 alertMs = 500 + 3 * (testClipMs(110) + 1000) + 1000 + 24 * (testClipMs(kBeepClip) + 1000) + 1000

@@ -13,11 +13,9 @@ class TestClipsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    // The committed files are what the generator writes today, the program carries exactly those
-    // bytes, and the blocks before the samples are: RIFF, an 18-byte PCM format block (1 channel,
-    // 8000 samples/s, 8 bits), a fact block of the sample count, the data block; levels 128 +/- 45.
-    // minimodem in its SAME mode reads the whole text of every burst from the WAV file (the
-    // sound test decodes the end of message with multimon-ng as it comes out of a sound server).
+    // The committed files are what the generator writes today and the program carries; the blocks: RIFF,
+    // an 18-byte PCM format block (1 channel, 8000 samples/s, 8 bits), a fact block of the sample count,
+    // the data block; levels 128 +/- 45. minimodem's SAME mode reads the whole text of every burst.
     void clip_data()
     {
         QTest::addColumn<qint16>("id");

@@ -10,8 +10,7 @@ QList<qint16> alertClips(qint16 header) { return QList<qint16>(3, header) + QLis
 // 0.5 s lead-in, a second after each clip, a second before the beeps and before the end of message.
 QList<int> alertPauses() { return QList<int>{500} + QList<int>(32, 1000); }
 enum Act { None, Clicks, Activate, CloseBox, Escape };
-// An alert of button 0 to 3, with what happens at clip atClip; with or without sound output,
-// each clip ending lateMs late.
+// An alert of button 0 to 3, what happens at clip atClip; with or without sound, each clip lateMs late.
 struct AlertRow { const char *name; int button; Act act = None; int atClip = -1; bool sound = true; int lateMs = 0; };
 } // namespace
 Q_DECLARE_METATYPE(AlertRow)
@@ -93,12 +92,10 @@ private slots:
         checkIdle();
     }
 
-    // An alert: 3 headers, 24 beeps, 3 end-of-message packets and their pauses, every step on
-    // the schedule counted from the alert's start (no sound: each clip's time is waited out; a
-    // late clip shortens the pause after it); the name and picture shown, only the pressed button
-    // usable (and red). Clicks on it during the alert play it once more afterwards; an activation
-    // leaves the alert's display alone; closing ends it at once, and opened again the window plays
-    // a whole alert. The clips play from memory: the owner's "X__TEMP.WAV" stays, in a read-only folder.
+    // An alert: 3 headers, 24 beeps, 3 end-of-message packets, each pause on the schedule (no sound:
+    // each clip's time waited out; a late clip shortens the pause after it); name, picture, only the
+    // pressed button usable and red. Clicks during it play it once more; an activation leaves it alone;
+    // closing ends it at once. The clips play from memory: the owner's "X__TEMP.WAV" stays, read-only.
     void alert_data()
     {
         addRows<AlertRow>({{"RWT", 0}, {"FFW", 1}, {"SVA", 2}, {"TOA", 3}, {"no sound output", 2, None, -1, false},
@@ -151,15 +148,13 @@ private slots:
             for (int i = 0; i < 8; ++i) QCOMPARE(c.enabled[i], i % 4 == row.button);
         }
         QVERIFY(seen.first().at == 500 && designedMs > 45000 && designedMs < 46000);
-        if (row.sound && !row.lateMs && seen.size() > 4)
-            QCOMPARE(seen[4].at - seen[3].at, 259 + 1000); // a beep every second and a quarter
+        if (row.sound && !row.lateMs && seen.size() > 4) QCOMPARE(seen[4].at - seen[3].at, 259 + 1000); // a beep every 1.259 s
         if (!closed) QCOMPARE(doubles().monotonic, designedMs * times);
         QVERIFY(doubles().soundStops == (closed ? 1 : 0) && window->isVisible() == !closed);
         checkIdle();
         if (!closed) return;
         seen.clear(), onClip = nullptr;
-        window->show();
-        window->cmdRWT->click();
+        window->show(), window->cmdRWT->click();
         QCOMPARE(clipIds(), alertClips(110));
     }
 };
