@@ -46,7 +46,10 @@ constexpr int kLateAnswerMs = int(9000 * kTestTimeScale);
 // What status panel 1 says after a whole exchange.
 inline const QString kSuccess = QStringLiteral("Upload / Download Successful");
 
-inline QString county(const char *code) { return QStringLiteral("X %1  Broward                Florida").arg(code); } // ticked
+inline QString county(const char *code, bool ticked = true)
+{
+    return QStringLiteral("%1%2  Broward                Florida").arg(ticked ? "X " : "  ", code);
+}
 
 // The 608 bytes the receiver must get for the record and these selection texts: the settings
 // block, the counties at 32, the events at 208, zeros elsewhere, the checksum.
