@@ -1,7 +1,6 @@
 #pragma once
-// What the link tests share: a port pointed at a device through the store's PORTS override,
-// the time-outs at a tenth of their length, a clock-second pause that moves the test's wall
-// clock, a fresh link for each test, a main window and a simulated receiver on a pty.
+// What the link tests share: ports pointed at devices through the store's PORTS override, time-outs
+// at a tenth, a pause that moves the test's wall clock, a fresh link, a main window, a simulated receiver.
 #include "support/Doubles.h"
 #include "support/HistoryRecords.h"
 #include "support/Processes.h"
@@ -12,7 +11,6 @@
 #include "config/DaylightState.h"
 #include "config/ParameterFile.h"
 #include "config/SettingsStore.h"
-#include "core/Platform.h"
 #include "core/WavData.h"
 #include "link/HistoryDecoding.h"
 #include "link/PortDevices.h"
@@ -23,13 +21,11 @@
 #include "config/ReceiverConfig.h"
 #include "link/LinkState.h"
 #include "link/PortCtl.h"
-#include "link/ReceiverLink.h"
 #include "link/TransferData.h"
 #include "link/frmCommPort.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -40,12 +36,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <array>
-#include <functional>
-#include <memory>
 
 // Every time-out of the link runs at this fraction of its designed length (5 s -> 0.5 s).
 constexpr double kTestTimeScale = 0.1;
@@ -73,8 +65,7 @@ inline QByteArray expectedImage(const QByteArray &counties, const QByteArray &ev
 }
 inline void setPortDevice(int number, const QString &device)
 {
-    QSettings store(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
-    store.setValue(QStringLiteral("PORTS/Port%1").arg(number), device);
+    QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane")).setValue(QStringLiteral("PORTS/Port%1").arg(number), device);
 }
 
 struct LinkFixture {
@@ -85,46 +76,28 @@ struct LinkFixture {
     // A clean home, record and doubles, a new link on the fast clock.
     void freshLink()
     {
-        freshHome();
-        clearReceiverConfig();
-        doubles().clear();
+        freshHome(), clearReceiverConfig(), doubles().clear();
         setLinkTimeScale(kTestTimeScale);
         setPauseSleeper([](int ms) { doubles().wallClock = doubles().wallClock.addMSecs(ms); });
         link = std::make_unique<ReceiverLink>();
     }
-    void showMain()
-    {
-        main = std::make_unique<frmMain>();
-        main->show();
-    }
+    void showMain() { (main = std::make_unique<frmMain>())->show(); }
     // A simulated receiver as the device of port `number`; false without a pty.
     bool startReceiver(int number)
     {
-        receiver = std::make_unique<ReceiverSimulator>();
-        if (!receiver->start()) return false;
+        if (!(receiver = std::make_unique<ReceiverSimulator>())->start()) return false;
         setPortDevice(number, receiver->devicePath());
         return true;
     }
-    // On port 1, for a record with station "KEC/" and line time-out code 3, answering late
-    // (when told to) well after the 5 s limit.
+    // On port 1, station "KEC/", line time-out code 3, answering late (when told) after the 5 s limit.
     bool startReceiverOnPort1()
     {
-        ReceiverConfig.EDITOR.SerialPort = 1;
-        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00");
-        ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
-        ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        ReceiverConfig.EDITOR.SerialPort = 1, ReceiverConfig.TIMERS.LineTimeoutTimer = 3;
+        ReceiverConfig.EDITOR.ReceiverVersion = QStringLiteral("1.00"), ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC/");
         if (!startReceiver(1)) return false;
         receiver->setLateAnswerMs(kLateAnswerMs);
         return true;
     }
-    void stopLink()
-    {
-        setSearchPauseSleeper({});
-        main.reset();
-        link.reset();
-        receiver.reset();
-        setLinkTimeScale(1.0);
-        setPauseSleeper({});
-    }
+    void stopLink() { setSearchPauseSleeper({}), setPauseSleeper({}), main.reset(), link.reset(), receiver.reset(), setLinkTimeScale(1.0); }
     void checkPortClosed() const { QVERIFY(!link->Port1->isOpen() && !link->LinkConnected && !link->PortOpenState); }
 };

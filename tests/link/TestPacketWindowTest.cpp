@@ -2,21 +2,15 @@
 #include "LinkTestSupport.h"
 
 namespace {
-struct ClipSeen { // what the window showed while one clip sounded
-    qint16 id;
-    qint64 at; // on the test's monotonic clock
-    QString ident;
-    bool picture, ok;
-    QList<bool> enabled; // the four buttons, then the four labels
-    QColor face; // a pixel of the pressed button, away from its text
-};
+// What the window showed while one clip sounded: the time on the test's monotonic clock, the
+// four buttons then the four labels usable, a pixel of the pressed button away from its text.
+struct ClipSeen { qint16 id; qint64 at; QString ident; bool picture, ok; QList<bool> enabled; QColor face; };
 QColor facePixel(QPushButton *b) { const QImage i = b->grab().toImage(); return i.pixelColor(6, i.height() / 2); }
 QList<qint16> alertClips(qint16 header) { return QList<qint16>(3, header) + QList<qint16>(24, kBeepClip) + QList<qint16>(3, kEndOfMessageClip); }
 // 0.5 s lead-in, a second after each clip, a second before the beeps and before the end of message.
 QList<int> alertPauses() { return QList<int>{500} + QList<int>(32, 1000); }
 enum Act { None, Clicks, Activate, CloseBox, Escape };
-// An alert of button 0 to 3, with what happens at clip atClip; with or without sound output,
-// each clip ending lateMs late.
+// An alert of button 0 to 3, what happens at clip atClip; with or without sound, each clip lateMs late.
 struct AlertRow { const char *name; int button; Act act = None; int atClip = -1; bool sound = true; int lateMs = 0; };
 } // namespace
 Q_DECLARE_METATYPE(AlertRow)
@@ -35,8 +29,7 @@ class TestPacketWindowTest : public QObject
         Platform::setSoundPlayer([=, this](const QByteArray &wav) {
             ClipSeen c{-1, doubles().monotonic, window->lblIdent->text(), !window->Picture1->isHidden(),
                        window->cmdOk->isEnabled(), {}, pressed ? facePixel(pressed) : QColor()};
-            for (qint16 id : {110, 120, 130, 140, 150, 160})
-                if (wav == testClipBytes(id)) c.id = id;
+            for (qint16 id : {110, 120, 130, 140, 150, 160}) c.id = wav == testClipBytes(id) ? id : c.id;
             for (QPushButton *b : alertButtons()) c.enabled << b->isEnabled();
             for (QLabel *l : window->Label1) c.enabled << l->isEnabled();
             seen << c;
@@ -50,9 +43,8 @@ class TestPacketWindowTest : public QObject
     void checkIdle()
     {
         QVERIFY(!window->alertPlaying());
-        for (QWidget *w : std::initializer_list<QWidget *>{window->cmdRWT, window->cmdFFW, window->cmdSVA, window->cmdTOA, window->cmdOk, window->Label1[0],
-                           window->Label1[1], window->Label1[2], window->Label1[3]})
-            QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+        for (QPushButton *b : alertButtons() + QList<QPushButton *>{window->cmdOk}) QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        for (QLabel *l : window->Label1) QVERIFY2(l->isEnabled(), qPrintable(l->objectName()));
         QVERIFY(window->Picture1->isHidden() && window->lblIdent->text().isEmpty());
         window->cmdOk->setFocus(); // every button shows the style's own face again
         for (QPushButton *b : alertButtons()) QCOMPARE(facePixel(b), normalFaces.value(b));
@@ -61,49 +53,49 @@ class TestPacketWindowTest : public QObject
 private slots:
     void init()
     {
-        doubles().clear();
-        seen.clear();
-        onClip = nullptr;
+        doubles().clear(), seen.clear(), normalFaces.clear(), onClip = nullptr;
         window = std::make_unique<frmTest>();
         installPlayer(true, 0, nullptr);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        normalFaces.clear();
-        for (QPushButton *b : alertButtons()) {
-            normalFaces.insert(b, facePixel(b));
-            QVERIFY(normalFaces.value(b) != QColor(255, 0, 0));
-        }
+        for (QPushButton *b : alertButtons()) QVERIFY(*normalFaces.insert(b, facePixel(b)) != QColor(255, 0, 0));
     }
     void cleanup() { window.reset(); }
 
+    // The texts as loaded; each activation clears the name, hides the picture, gives the
+    // buttons their face and the focus to OK.
     void controlsAsLoaded()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Orvane SAME Packet Test"));
-        QVERIFY(window->isModal());
-        QCOMPARE(window->findChild<QLabel *>("lblInfo")->text(),
+        QVERIFY(window->windowTitle() == QStringLiteral("Orvane SAME Packet Test") && window->isModal());
+        QCOMPARE(window->lblInfo->text(),
                  QStringLiteral("\r\nThese four buttons will activate SAME packets from your sound card.\r\n\r\n"
                                 "Each packet consist of the header data, followed by 30 seconds of tone beeps "
                                 "and the end of message packet.\r\n\r\n"
                                 "Note: You must load default FIP codes into your radio for  these test.  "
                                 "Consult the menu HELP section for more information and a step by step procedure."));
-        const QStringList names = {"RWT", "FFW", "SVA", "TOA", "Ok"}, texts = {"Required Weekly Test", "Flash Flood Warning",
-                                                                                "Severe Thunderstorm Watch", "Tornado Watch"};
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(window->findChild<QPushButton *>("cmd" + names[i])->text(), i < 4 ? names[i] : QStringLiteral("OK"));
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(window->findChild<QLabel *>(QStringLiteral("Label1_%1").arg(i))->text(), texts[i]);
-        QVERIFY(!window->findChild<QLabel *>("Picture1")->pixmap().isNull());
-        QCOMPARE(window->focusWidget(), window->cmdOk);
+        QStringList texts;
+        for (QPushButton *b : alertButtons() + QList<QPushButton *>{window->cmdOk}) texts << b->text();
+        for (QLabel *l : window->Label1) texts << l->text();
+        QCOMPARE(texts, QStringList({"RWT", "FFW", "SVA", "TOA", "OK", "Required Weekly Test", "Flash Flood Warning",
+                                     "Severe Thunderstorm Watch", "Tornado Watch"}));
+        QVERIFY(!window->Picture1->pixmap().isNull() && window->focusWidget() == window->cmdOk);
         for (int id : {-1, 0, 5}) window->DisableButtons(qint16(id)); // only 1 to 4 disable anything
+        checkIdle();
+        window->lblIdent->setText(QStringLiteral("left over")), window->Picture1->show();
+        QPalette red = window->cmdSVA->palette();
+        red.setColor(QPalette::Button, Qt::red);
+        window->cmdSVA->setPalette(red), window->cmdRWT->setFocus();
+        QEvent activate(QEvent::ActivationChange);
+        QApplication::setActiveWindow(window.get());
+        QApplication::sendEvent(window.get(), &activate);
+        QCOMPARE(window->focusWidget(), window->cmdOk);
         checkIdle();
     }
 
-    // An alert: 3 headers, 24 beeps, 3 end-of-message packets and their pauses, every step on
-    // the schedule counted from the alert's start (no sound: each clip's time is waited out; a
-    // late clip shortens the pause after it); the name and picture shown, only the pressed button
-    // usable (and red). Clicks on it during the alert play it once more afterwards; an activation
-    // leaves the alert's display alone; closing ends it at once, and opened again the window plays
-    // a whole alert. The clips play from memory: the owner's "X__TEMP.WAV" stays, in a read-only folder.
+    // An alert: 3 headers, 24 beeps, 3 end-of-message packets, each pause on the schedule (no sound:
+    // each clip's time waited out; a late clip shortens the pause after it); name, picture, only the
+    // pressed button usable and red. Clicks during it play it once more; an activation leaves it alone;
+    // closing ends it at once. The clips play from memory: the owner's "X__TEMP.WAV" stays, read-only.
     void alert_data()
     {
         addRows<AlertRow>({{"RWT", 0}, {"FFW", 1}, {"SVA", 2}, {"TOA", 3}, {"no sound output", 2, None, -1, false},
@@ -135,7 +127,7 @@ private slots:
         QElapsedTimer real;
         real.start();
         QTest::mouseClick(pressed, Qt::LeftButton);
-        QVERIFY2(real.elapsed() < 10000, qPrintable(QString::number(real.elapsed()))); // nothing slept for real
+        QVERIFY(real.elapsed() < 10000); // nothing slept for real
         QVERIFY(QFile::setPermissions(".", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
         QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), files);
         QVERIFY(owners.open(QIODevice::ReadOnly) && owners.readAll() == "the owner's");
@@ -155,37 +147,15 @@ private slots:
             QVERIFY(c.ident == window->Label1[row.button]->text() && c.picture && !c.ok && c.face == QColor(255, 0, 0));
             for (int i = 0; i < 8; ++i) QCOMPARE(c.enabled[i], i % 4 == row.button);
         }
-        QCOMPARE(seen.first().at, 500);
-        QVERIFY(designedMs > 45000 && designedMs < 46000);
-        if (row.sound && !row.lateMs && seen.size() > 4)
-            QCOMPARE(seen[4].at - seen[3].at, 259 + 1000); // a beep every second and a quarter
-        if (!closed)
-            QCOMPARE(doubles().monotonic, designedMs * times);
-        QCOMPARE(doubles().soundStops, closed ? 1 : 0);
-        QCOMPARE(window->isVisible(), !closed);
+        QVERIFY(seen.first().at == 500 && designedMs > 45000 && designedMs < 46000);
+        if (row.sound && !row.lateMs && seen.size() > 4) QCOMPARE(seen[4].at - seen[3].at, 259 + 1000); // a beep every 1.259 s
+        if (!closed) QCOMPARE(doubles().monotonic, designedMs * times);
+        QVERIFY(doubles().soundStops == (closed ? 1 : 0) && window->isVisible() == !closed);
         checkIdle();
         if (!closed) return;
-        seen.clear();
-        onClip = nullptr;
-        window->show();
-        window->cmdRWT->click();
+        seen.clear(), onClip = nullptr;
+        window->show(), window->cmdRWT->click();
         QCOMPARE(clipIds(), alertClips(110));
-    }
-
-    // Each activation clears the name, hides the picture, gives the buttons their face and the focus to OK.
-    void activation()
-    {
-        window->lblIdent->setText(QStringLiteral("left over"));
-        window->Picture1->show();
-        QPalette red = window->cmdSVA->palette();
-        red.setColor(QPalette::Button, Qt::red);
-        window->cmdSVA->setPalette(red);
-        window->cmdRWT->setFocus();
-        QEvent activate(QEvent::ActivationChange);
-        QApplication::setActiveWindow(window.get());
-        QApplication::sendEvent(window.get(), &activate);
-        QCOMPARE(window->focusWidget(), window->cmdOk);
-        checkIdle();
     }
 };
 
