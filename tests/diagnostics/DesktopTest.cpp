@@ -23,8 +23,7 @@ constexpr int kEngineWaitMs = 30000; // the help engine's background work; only 
 frmTip *visibleTip()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *tip = qobject_cast<frmTip *>(w); tip && tip->isVisible())
-            return tip;
+        if (auto *tip = qobject_cast<frmTip *>(w); tip && tip->isVisible()) return tip;
     return nullptr;
 }
 
@@ -66,12 +65,9 @@ private slots:
         QVERIFY2(QFileInfo(kBuiltHelp).isFile() && kBuiltHelp.endsWith("/Help/orvane.qch"), qPrintable(kBuiltHelp));
         QCOMPARE(helpFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/Help/orvane.qch"));
         frmMain main; // a disabled button or item would ask for nothing
-        main.cmdMain[9]->click();
-        main.mnuHelpContents->trigger();
-        main.mnuSearchHelp->trigger();
+        main.cmdMain[9]->click(), main.mnuHelpContents->trigger(), main.mnuSearchHelp->trigger();
         QStringList asked;
-        for (const HelpRequest &r : doubles().helpRequests)
-            asked << QString::number(int(r.command), 16) + u' ' + r.keyword + u' ' + r.helpFile;
+        for (const HelpRequest &r : doubles().helpRequests) asked << QString::number(int(r.command), 16) + u' ' + r.keyword + u' ' + r.helpFile;
         QCOMPARE(asked, (QStringList{"3  " + helpFilePath(), "3  " + helpFilePath(), "105  " + helpFilePath()}));
         QVERIFY(doubles().messages.isEmpty());
     }
@@ -84,8 +80,7 @@ private slots:
         QVERIFY2(help.helpAvailable(), qPrintable(help.problem()));
         QHelpSearchEngine *search = help.helpEngine()->searchEngine();
         QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
-        help.show();
-        help.showContents();
+        help.show(), help.showContents();
         QVERIFY(help.tabNavigation->currentIndex() == frmHelp::kContentsTab && help.brwTopic->source() == helpPageUrl("index.html"));
         QCOMPARE(help.brwTopic->documentTitle(), QStringLiteral("Orvane Editor Help"));
         QHelpContentModel *contents = help.helpEngine()->contentModel();
@@ -96,25 +91,21 @@ private slots:
         const QModelIndex entry = contents->index(3, 0, contents->index(0, 0));
         const QUrl page = contents->contentItemAt(entry)->url();
         QVERIFY(page != help.brwTopic->source());
-        tree->scrollTo(entry);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(entry).center());
+        tree->scrollTo(entry), QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(entry).center());
         QCOMPARE(help.brwTopic->source(), page);
 
-        help.txtKeyword->setText(QStringLiteral("timers"));
-        help.showKeywordSearch(QString());
+        help.txtKeyword->setText(QStringLiteral("timers")), help.showKeywordSearch(QString());
         QVERIFY(help.tabNavigation->currentIndex() == frmHelp::kIndexTab && help.txtKeyword->text().isEmpty());
         QHelpIndexModel *index = help.helpEngine()->indexModel();
         if (index->isCreatingIndex() || index->rowCount() == 0)
             QVERIFY(QSignalSpy(index, &QHelpIndexModel::indexCreated).wait(kEngineWaitMs));
         QVERIFY(index->rowCount() > 100); // with no keyword, the whole index
-        const QList<QPair<QString, QString>> keywords = {
-            {"Main window", "main-window"}, {"Orvane Setup", "setup"}, {"Orvane FIPS Codes", "counties"},
-            {"Orvane FIPS Editor", "counties"}, {"Orvane State / Transmitter Entry", "state-transmitter"},
+        const QList<QPair<QString, QString>> keywords = {{"Main window", "main-window"}, {"Orvane Setup", "setup"},
+            {"Orvane FIPS Codes", "counties"}, {"Orvane FIPS Editor", "counties"}, {"Orvane State / Transmitter Entry", "state-transmitter"},
             {"Orvane Event Codes", "event-codes"}, {"Orvane Options", "options"}, {"Orvane Timer Settings", "timers"},
-            {"Station Identification", "identification"}, {"Transfer", "transfer-history"},
-            {"History report", "report"}, {"Orvane Data Dump", "data-dump"}, {"Orvane SAME Packet Test", "test-packets"},
-            {"About box", "about"}, {"Orvane Information Tip", "about"}, {"Error messages", "messages"},
-            {"Error #500", "messages"}, {"Error #202", "messages"}};
+            {"Station Identification", "identification"}, {"Transfer", "transfer-history"}, {"History report", "report"},
+            {"Orvane Data Dump", "data-dump"}, {"Orvane SAME Packet Test", "test-packets"}, {"About box", "about"},
+            {"Orvane Information Tip", "about"}, {"Error messages", "messages"}, {"Error #500", "messages"}, {"Error #202", "messages"}};
         for (const auto &[keyword, name] : keywords) {
             const QList<QHelpLink> links = help.helpEngine()->documentsForKeyword(keyword);
             QCOMPARE(links.size() == 1 ? links.first().url.fileName() : keyword, name + ".html");
@@ -127,21 +118,17 @@ private slots:
         query->setSearchInput(QStringLiteral("test packet procedure"));
         QSignalSpy found(search, &QHelpSearchEngine::searchingFinished);
         for (QPushButton *button : query->findChildren<QPushButton *>())
-            if (button->text().contains(QStringLiteral("Search")))
-                button->click();
+            if (button->text().contains(QStringLiteral("Search"))) button->click();
         QVERIFY(found.count() == 1 || found.wait(kEngineWaitMs));
         QStringList pages;
-        for (const QHelpSearchResult &hit : search->searchResults(0, search->searchResultCount()))
-            pages << hit.url().fileName();
+        for (const QHelpSearchResult &hit : search->searchResults(0, search->searchResultCount())) pages << hit.url().fileName();
         QVERIFY2(pages.contains(QStringLiteral("test-packets.html")), qPrintable(pages.join(u' ')));
 
         // Alt+S while the index is made again lands on the results list; the keyboard goes to
         // the search box once the index is ready.
         help.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&help));
-        help.showContents();
-        emit search->indexingStarted();
-        QTest::keyClick(&help, Qt::Key_S, Qt::AltModifier);
+        help.showContents(), emit search->indexingStarted(), QTest::keyClick(&help, Qt::Key_S, Qt::AltModifier);
         auto *box = query->findChild<QLineEdit *>();
         QVERIFY(help.tabNavigation->currentIndex() == frmHelp::kSearchTab && QApplication::focusWidget() != box);
         emit search->indexingFinished();
@@ -156,8 +143,7 @@ private slots:
         const QString file = program.path() + QStringLiteral("/Help/orvane.qch");
         QVERIFY(QDir().mkpath(program.path() + QStringLiteral("/Help")));
         for (const char *says : {"The help file is missing.", "may be damaged"}) {
-            if (QByteArray(says) == "may be damaged")
-                writeFileBytes(file, "not a help file");
+            if (QByteArray(says) == "may be damaged") writeFileBytes(file, "not a help file");
             showHelpWindow({file, HelpCommand::Contents, QString()});
             frmHelp *help = frmHelp::current();
             QVERIFY(help && help->isVisible() && !help->helpAvailable() && !help->tabNavigation->currentWidget()->isEnabled());
@@ -199,8 +185,7 @@ private slots:
     void init() { freshState(); }
     void cleanup()
     {
-        for (frmTip *tip = visibleTip(); tip; tip = visibleTip())
-            tip->close();
+        for (frmTip *tip = visibleTip(); tip; tip = visibleTip()) tip->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
@@ -223,8 +208,7 @@ private slots:
             "to periodically check into web site:\n www.example.com\nThere you can download a file to update your "
             "Orvane database.\n\n You can directly access the Web update page from the Orvane \"Help\" menu."));
         QCOMPARE(::tipText(), tip->lblTipText->text().replace(u'\n', QStringLiteral("\r\n")));
-        tip->chkLoadTipsAtStartup->setChecked(false);
-        tip->cmdOK->click();
+        tip->chkLoadTipsAtStartup->setChecked(false), tip->cmdOK->click();
         QVERIFY(!visibleTip() && !ReceiverConfig.EDITOR.ShowTipsAtStartup && !main->mnuTipsShow->isChecked());
         main->cmdMain[10]->click(); // "Exit": saves without asking
         QCOMPARE(doubles().programEnds, 1);
@@ -238,8 +222,7 @@ private slots:
             main->mnuTipsShow->trigger();
             QVERIFY(ReceiverConfig.EDITOR.ShowTipsAtStartup == on && main->mnuTipsShow->isChecked() == on && !visibleTip());
         }
-        main->cmdMain[10]->click();
-        main.reset();
+        main->cmdMain[10]->click(), main.reset();
         QCOMPARE(storedSetting("EDITOR/ShowTipsAtStartup"), QStringLiteral("True"));
     }
 };
@@ -271,8 +254,7 @@ private slots:
             : QStringLiteral("n=0; while [ ! -e '%1' ] && [ $n -lt 600 ]; do sleep 0.05; n=$((n+1)); done; : >'%2'")
                   .arg(release, released);
         const QString launcher = bin.filePath("xdg-open");
-        writeFileBytes(launcher, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$*\" >'%1'\n%2\n")
-                                     .arg(bin.filePath("given"), end).toUtf8());
+        writeFileBytes(launcher, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$*\" >'%1'\n%2\n").arg(bin.filePath("given"), end).toUtf8());
         QVERIFY(QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
@@ -283,8 +265,7 @@ private slots:
         QVERIFY(action && action->isEnabled() && main.mnuBrennick->actions().contains(action) && main.mnuBrennick->menuAction()->isEnabled());
         bool waiting = true, answered = false;
         QTimer::singleShot(0, &main, [&] { answered = waiting; });
-        action->trigger();
-        waiting = false;
+        action->trigger(), waiting = false;
         QCOMPARE(shownBoxes(), row.launcherExit > 0 ? QStringList{box("Error #500:  Could not load your Web Browser. ")}
                                                     : QStringList());
         QCOMPARE(QString::fromUtf8(fileBytes(bin.filePath("given"))).trimmed(), row.address);
