@@ -36,8 +36,7 @@ std::unique_ptr<frmMain> start(QStringList &order)
         explicit Watch(QStringList &list) : shown(list) { shown.clear(), qApp->installEventFilter(this); }
         bool eventFilter(QObject *o, QEvent *e) override
         {
-            if (e->type() == QEvent::Show && (qobject_cast<frmMain *>(o) || qobject_cast<frmTip *>(o)))
-                shown << o->objectName();
+            if (e->type() == QEvent::Show && (qobject_cast<frmMain *>(o) || qobject_cast<frmTip *>(o))) shown << o->objectName();
             return false;
         }
     } watch(order);
@@ -162,8 +161,7 @@ private slots:
     void collectionFollowsTheHelpFile()
     {
         QTemporaryDir place;
-        const QString qhc = place.path() + QStringLiteral("/c/orvane.qhc");
-        const QString copy = place.path() + QStringLiteral("/orvane.qch");
+        const QString qhc = place.path() + QStringLiteral("/c/orvane.qhc"), copy = place.path() + QStringLiteral("/orvane.qch");
         QVERIFY(QFile::copy(kBuiltHelp, copy));
         QList<bool> rebuilt;
         for (const QString &file : {kBuiltHelp, kBuiltHelp, copy, copy}) {

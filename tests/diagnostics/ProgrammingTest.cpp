@@ -149,26 +149,18 @@ private slots:
 
     void verifyNamesEachChange_data()
     {
+        static auto &r = ReceiverConfig;
         addRows<ChangeRow>({
             {"nothing", [] {}, nullptr},
-            {"timer window", [] { ReceiverConfig.TIMERS.LineTimeoutTimer = 2; },
-             "Line Timeout ..................................... Orvane 3 Minutes, editor 2 Minutes"},
-            {"speaker byte", [] { ReceiverConfig.TIMERS.SpeakerTimeoutTimer = 9; },
-             "Speaker Timeout .................................. Orvane 3 Minutes, editor 0"},
-            {"options window", [] { ReceiverConfig.NV8008.AcceptAllFips = true; },
-             "Accept All FIP Codes ............................. Orvane No, editor Yes"},
-            {"reserved bit", [] { ReceiverConfig.NV800A.Spare800A_2 = true; },
-             "NV800A.Spare800A_2 ............................... Orvane No, editor Yes"},
-            {"identification window", [] { ReceiverConfig.EDITOR.UserStationID = QStringLiteral("KEC84"); },
-             "Station Identification ........................... Orvane \"KEC83\", editor \"KEC84\""},
-            {"county ticked", [] { FipsList[1] = county("012085"); },
-             "Stored FIP code 012085 ........................... Orvane No, editor Yes"},
-            {"county unticked", [] { FipsList[0] = county("012011", false); },
-             "Stored FIP code 012011 ........................... Orvane Yes, editor No"},
-            {"event removed", [] { EventList[0].clear(); },
-             "Stored event code TOR  Tornado Warning ........... Orvane Yes, editor No"},
-            {"events swapped", [] { std::swap(EventList[0], EventList[1]); },
-             "Order of the Stored event codes .................. Orvane TOR SVR, editor SVR TOR"},
+            {"timer window", [] { r.TIMERS.LineTimeoutTimer = 2; }, "Line Timeout ..................................... Orvane 3 Minutes, editor 2 Minutes"},
+            {"speaker byte", [] { r.TIMERS.SpeakerTimeoutTimer = 9; }, "Speaker Timeout .................................. Orvane 3 Minutes, editor 0"},
+            {"options window", [] { r.NV8008.AcceptAllFips = true; }, "Accept All FIP Codes ............................. Orvane No, editor Yes"},
+            {"reserved bit", [] { r.NV800A.Spare800A_2 = true; }, "NV800A.Spare800A_2 ............................... Orvane No, editor Yes"},
+            {"identification window", [] { r.EDITOR.UserStationID = "KEC84"; }, "Station Identification ........................... Orvane \"KEC83\", editor \"KEC84\""},
+            {"county ticked", [] { FipsList[1] = county("012085"); }, "Stored FIP code 012085 ........................... Orvane No, editor Yes"},
+            {"county unticked", [] { FipsList[0] = county("012011", false); }, "Stored FIP code 012011 ........................... Orvane Yes, editor No"},
+            {"event removed", [] { EventList[0].clear(); }, "Stored event code TOR  Tornado Warning ........... Orvane Yes, editor No"},
+            {"events swapped", [] { std::swap(EventList[0], EventList[1]); }, "Order of the Stored event codes .................. Orvane TOR SVR, editor SVR TOR"},
         });
     }
     void verifyNamesEachChange()
