@@ -8,13 +8,7 @@
 #include "selection/StateDatabase.h"
 #include "selection/frmFIPS.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTimer>
+#include <QtWidgets>
 
 namespace {
 
@@ -24,27 +18,24 @@ QByteArray memoryOf(std::initializer_list<std::pair<int, int>> settings, const Q
                     const QStringList &counties, const QStringList &events)
 {
     QByteArray m(kMemoryBytes, '\0');
-    for (const auto &[i, v] : settings)
-        m[i] = char(v);
+    for (const auto &[i, v] : settings) m[i] = char(v);
     m[16] = char(id.size());
-    for (int i = 0; i < id.size(); ++i)
-        m[17 + i] = char(EncodeIdChar(QChar(id[i])));
+    for (int i = 0; i < id.size(); ++i) m[17 + i] = char(EncodeIdChar(QChar(id[i])));
     for (const auto &[at, list] : {std::pair{32, counties}, {208, events}})
         m.replace(at, 0, QString(list.join(u'-') + (list.isEmpty() ? "" : "-")).toLatin1()).truncate(kMemoryBytes);
     return m.leftJustified(kMemoryBytes, '\0');
 }
+// `count` county codes of a state, every other one from `first`; the first `count` events.
 QStringList progCodes(const char *prefix, int first, int count)
 {
     QStringList out;
-    for (int n = 0; n < count; ++n)
-        out << QStringLiteral("%1%2").arg(prefix).arg(first + 2 * n, 3, 10, QChar(u'0'));
+    for (int n = 0; n < count; ++n) out << QStringLiteral("%1%2").arg(prefix).arg(first + 2 * n, 3, 10, QChar(u'0'));
     return out;
 }
 QStringList firstEvents(int count)
 {
     QStringList out;
-    for (int i = 0; i < count; ++i)
-        out << EventTable[i].Code;
+    for (int i = 0; i < count; ++i) out << EventTable[i].Code;
     return out;
 }
 
