@@ -104,10 +104,13 @@ private slots:
             for (int code = 0; code < 8; ++code) QCOMPARE(linesOf(formatNvDump(memory({{2 + timer, code}}))).at(1 + timer).mid(51), words[timer][code]);
     }
 
-    // The lines that appear only under their master bit, and the stop rules of the listings.
+    // The lines that appear only under their master bit, and the stop rules and limits (99
+    // counties, 48 events) of the listings.
     void dumpLines_data()
     {
         const QString id = "Station Identification............................ ";
+        QByteArray counties; // 101 of them
+        for (int i = 0; i < 101; ++i) counties += QByteArray::number(100000 + i) + '-';
         addRows<LinesRow>({
             {"announcements off", {{11, 0x3D}}, {}, {}, {"Permit Voice Interval Annc ....................... No\r\n"}, {"Permit ann", "Limit"}},
             {"warnings only, test not limited", {{11, 0x12}}, {}, {},
@@ -122,6 +125,9 @@ private slots:
             {"county listing stops at a non-digit", {}, "012011-A12086-012099-", {}, {"FIP CODES.......................\r\n012011\r\n\r\n."}, {"012099"}},
             {"events stop at a small letter, unknown code named", {}, {}, "QQQ-EVI-tor-SVR-",
              {"EVENT CODES......................\r\nQQQ  Unknown Event Code\r\nEVI  Evacuation Immediate\r\n.."}, {"SVR"}},
+            {"99 counties at most", {}, counties, {}, {"FIP CODES.......................\r\n100000\r\n", "\r\n100098\r\n\r\n."}, {"100099"}},
+            {"48 events at most", {}, {}, QByteArray("TOR-").repeated(60),
+             {"EVENT CODES......................\r\n" + QString("TOR  Tornado Warning\r\n").repeated(48) + ".."}, {}},
         });
     }
     void dumpLines()
@@ -130,16 +136,6 @@ private slots:
         const QString text = formatNvDump(memory(row.bytes, row.counties, row.events));
         for (const QString &wanted : row.present) QVERIFY2(text.contains(wanted), qPrintable(text));
         for (const QString &unwanted : row.absent) QVERIFY2(!text.contains(unwanted), qPrintable(unwanted));
-    }
-
-    // At most 99 counties and 48 events are listed, however many the memory holds.
-    void listingLimits()
-    {
-        QByteArray counties;
-        for (int i = 0; i < 101; ++i) counties += QByteArray::number(100000 + i) + '-';
-        const QString text = formatNvDump(memory({}, counties, {}));
-        QVERIFY(text.contains("\r\n100000\r\n") && text.contains("\r\n100098\r\n\r\n.") && !text.contains("100099"));
-        QCOMPARE(linesOf(formatNvDump(memory({}, {}, QByteArray("TOR-").repeated(60)))).count("TOR  Tornado Warning"), 48);
     }
 
     // The raw answer: nothing before "ZCZC", no control characters, lines end at 62 and 124.
@@ -305,10 +301,9 @@ private slots:
         QCOMPARE(shownBoxes(), QStringList{box("Data file ORVANE.TXT created and is located at:\n\n" + path, QMessageBox::Information)});
     }
 
-    // During a wait, another request is refused with a beep (a transfer would send "Z" and an
-    // image into the dump). Closing the window ends the wait at once and shows nothing more.
-    // Exit sends "Q" and closes the port; the close box and Escape leave it open, and the next
-    // dump works on it without the rest of the abandoned answer.
+    // During a wait, other requests are refused with a beep (a transfer would send "Z" and an image
+    // into the dump); closing the window ends the wait at once. Exit sends "Q" and closes the port;
+    // the close box and Escape leave it open, and the next dump ignores the abandoned answer.
     void closeDuringAWait_data()
     {
         addRows<CloseRow>({{"Exit, RAW", "exit", true}, {"close box, RAW", "close", true}, {"Escape, NV", "escape", false}});
