@@ -37,8 +37,7 @@ using F = ReceiverSimulator::Fault;
 
 // The simulator's raw text as the window shows it: noise and control characters gone,
 // lines ending at 62 and 124.
-const QString kHeader = QStringLiteral(
-    "ZCZC-WXR-TOR-012011-012086-012099-012021-012051-012043-012087-012085-012093-012111-012009-"
+const QString kHeader = QStringLiteral("ZCZC-WXR-TOR-012011-012086-012099-012021-012051-012043-012087-012085-012093-012111-012009-"
     "012097-012095-012117+0030-1231845-KMIA/NWS-");
 const QString kNvWait = QStringLiteral("\n\nNV Data Dump..Please wait\n");
 
@@ -76,8 +75,7 @@ private slots:
     void wholeDump()
     {
         const DumpBufferBytes b = memory({{2, 6}, {3, 6}, {4, 4}, {5, 4}, {7, 0x0F}, {8, 0xE0}, {11, 0x3A}, {16, 5},
-                                          {17, 20}, {18, 14}, {19, 12}, {20, 8}, {21, 3}},
-                                         "012011-048201-", "TOR-SVR-RMT-");
+                                          {17, 20}, {18, 14}, {19, 12}, {20, 8}, {21, 3}}, "012011-048201-", "TOR-SVR-RMT-");
         QCOMPARE(linesOf(formatNvDump(b)), (QStringList{"",
             "Line Timeout ..................................... 6 Minutes", "Voice Interval Time .............................. 30 Minutes",
             "Relay Activation Delay ........................... 8 Seconds", "Pre Voice Delay .................................. 2.0 Seconds",
@@ -321,8 +319,7 @@ private slots:
             receiver->setFault(row.way == "exit" ? F::Silent : F::LateAck);
             QTimer::singleShot(50, [&, window] {
                 closedInWait = window->waiting() && dataDumpWaiting();
-                for (QPushButton *button : {window->cmdNVData, window->cmdRaw, main->cmdMain[7], main->cmdMain[6]})
-                    button->click();
+                for (QPushButton *button : {window->cmdNVData, window->cmdRaw, main->cmdMain[7], main->cmdMain[6]}) button->click();
                 row.way == "exit" ? window->cmdExit->click() : row.way == "close" ? void(window->close()) : QTest::keyClick(window, Qt::Key_Escape);
             });
             (row.raw ? window->cmdRaw : window->cmdNVData)->click();

@@ -14,8 +14,7 @@ namespace {
 
 // A receiver memory: the settings block bytes given as {index, value}, the identification,
 // then the county and event codes as a transfer lays them out.
-QByteArray memoryOf(std::initializer_list<std::pair<int, int>> settings, const QByteArray &id,
-                    const QStringList &counties, const QStringList &events)
+QByteArray memoryOf(std::initializer_list<std::pair<int, int>> settings, const QByteArray &id, const QStringList &counties, const QStringList &events)
 {
     QByteArray m(kMemoryBytes, '\0');
     for (const auto &[i, v] : settings) m[i] = char(v);

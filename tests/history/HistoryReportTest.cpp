@@ -124,8 +124,7 @@ struct PrintQueue {
         for (const QStringList &s : sizes) ppd += QString("*ImageableArea %1: \"%2\"\n*PaperDimension %1: \"%3 %4\"\n").arg(s[0], s[3], s[1], s[2]);
         write("root/ppd/test.ppd", ppd);
         scheduler.setProcessChannelMode(QProcess::MergedChannels), scheduler.start(cupsd, {"-f", "-c", dir.filePath("root/cupsd.conf"), "-s", dir.filePath("root/cups-files.conf")});
-        if (!waitFor("cups.sock", 20000, "cupsd did not start: "))
-            return false;
+        if (!waitFor("cups.sock", 20000, "cupsd did not start: ")) return false;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("CUPS_SERVER", dir.filePath("cups.sock")), env.insert("HOME", dir.filePath("state")); // no user's own default printer
         env.remove("PRINTER"), env.remove("LPDEST");
@@ -186,8 +185,7 @@ private slots:
         initEventTable(), freshLink();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         doubles().wallClock = QDateTime(QDate(2026, 6, 15), QTime(10, 0));
-        ReceiverConfig.EDITOR.TimeZoneOffset = -5;
-        ReceiverConfig.EDITOR.DaylightSavings = PcDaylightActive = HistoryOnScreen = false;
+        ReceiverConfig.EDITOR.TimeZoneOffset = -5, ReceiverConfig.EDITOR.DaylightSavings = PcDaylightActive = HistoryOnScreen = false;
         HistoryTable.fill(HistoryEntry());
         out = std::make_unique<QTemporaryDir>(), dialogs.clear(), dialogAnswers.clear();
         Platform::setSaveDialog([this](const auto &request) { return dialogs << request, dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst(); });
@@ -209,8 +207,7 @@ private slots:
             {historyRecord(140, 19, 30, "PEP", "TOA"), "20-May", "14:30", "01:30", "PEP", "Tornado Watch", 2},
             {historyRecord({.day = "1?3"}), "", "13:45", "01:30", "CIV", "Tornado Warning", 1}};
         QList<QByteArray> records = recordsOf(first) + QList<QByteArray>(13, emptyHistoryRecord()) + recordsOf(second);
-        QVERIFY(transfer(records));
-        QVERIFY(main->mnuView->menuAction()->isEnabled() && main->mnuSaveAs->isEnabled());
+        QVERIFY(transfer(records) && main->mnuView->menuAction()->isEnabled() && main->mnuSaveAs->isEnabled());
         checkGrid(first, 1);
         main->mnuHistory[2]->trigger();
         main->mnuHistory[2]->trigger(); // the shown group again keeps its mark (a checkable item would toggle off)
@@ -268,8 +265,7 @@ private slots:
     {
         QFETCH(QueueRow, row);
         PrintQueue queue;
-        if (queue.cupsd.isEmpty())
-            QSKIP("cupsd is not installed (Debian package cups-daemon): no print queue to print on");
+        if (queue.cupsd.isEmpty()) QSKIP("cupsd is not installed (Debian package cups-daemon): no print queue to print on");
         QVERIFY2(queue.print(row.page, row.landscape), qPrintable(queue.failure));
         const QString job = queue.dir.filePath("out/job.pdf"), boxes = pdfText(job, "-bbox");
         const QStringList pages = boxes.split("<page ", Qt::SkipEmptyParts).mid(1);
@@ -361,8 +357,7 @@ private slots:
         QVERIFY(doubles().messages.isEmpty());
         QByteArray expected = "\r\nOrvane Weather Receiver with SAME\r\nFile Save Date: 6/15/26\r\n\r\n\r\nNum   Date\tTime\tLength\tEvent\r\n\r\n"
                               " 1:   3-May\t13:45\t01:30\tTornado Warning\r\n 2:   5-March\t09:05\t01:30\tUnknown Event Code\r\n";
-        for (int n = 3; n <= 40; ++n)
-            expected += QByteArray::number(n).rightJustified(2, ' ') + ":   \t\t\t\r\n";
+        for (int n = 3; n <= 40; ++n) expected += QByteArray::number(n).rightJustified(2, ' ') + ":   \t\t\t\r\n";
         QCOMPARE(fileBytes(path), expected);
         const Platform::SaveDialogRequest &asked = dialogs.value(0);
         QVERIFY(asked.title == "Save History Report As" && asked.nameFilter == "Orvane File(s) *.TXT) (*.TXT)" && asked.fileName.isEmpty() &&
