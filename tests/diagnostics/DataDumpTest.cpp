@@ -35,8 +35,7 @@ struct RawRow { const char *name; QByteArray received; QString raw; bool ended; 
 
 using F = ReceiverSimulator::Fault;
 
-// The simulator's raw text as the window shows it: noise and control characters gone,
-// lines ending at 62 and 124.
+// The simulator's raw text as shown: noise and control characters gone, lines ending at 62 and 124.
 const QString kHeader = QStringLiteral("ZCZC-WXR-TOR-012011-012086-012099-012021-012051-012043-012087-012085-012093-012111-012009-"
     "012097-012095-012117+0030-1231845-KMIA/NWS-");
 const QString kNvWait = QStringLiteral("\n\nNV Data Dump..Please wait\n");
@@ -171,22 +170,18 @@ private slots:
         r.NV8008.SpeakerActive = r.NV8009.AcceptAllAlerts = true; // not listed
         r.TIMERS = {3, 5, 2, 4, 1};
         QCOMPARE(linesOf(WriteRegistry()), (QStringList{
-            "REGISTRY_EDITOR.SerialPort=3", "REGISTRY_EDITOR.WorkingDirectory=/home/owner/orvane",
-            "REGISTRY_EDITOR.EditorVersion=1.05", "REGISTRY_EDITOR.ReceiverVersion=2.10",
-            "REGISTRY_EDITOR.ShowTipsAtStartup=True", "REGISTRY_EDITOR.TimeZoneOffset=-6",
-            "REGISTRY_EDITOR.DaylightSavings=False", "REGISTRY_EDITOR.StateId=8",
-            "REGISTRY_EDITOR.TransmitterLocation=Anytown  162.475  WXK99", "REGISTRY_EDITOR.FrequencyListingFilter=4",
-            "REGISTRY_EDITOR.UserStationID=KEC83", "", "NV_RAM_8007.GiveStationID=False",
-            "NV_RAM_8007.AppendThisIs=False", "NV_RAM_8007.AppendRepeater=True", "NV_RAM_8007.AppendTransmitter=False",
-            "", "NV_RAM_8008.AcceptAllFips=False", "NV_RAM_8008.AcceptAllEvents=True",
-            "NV_RAM_8008.IgnoreTerminationPacket=False", "", "NV_RAM_800B.VocAllEvents=False",
-            "NV_RAM_800B.VocWarningsWatch=False", "NV_RAM_800B.VocWarnings=True", "NV_RAM_800B.VocTruncateTest=False",
-            "", "NV_RAM_TIMERS.LineTimeoutTimer=5", "NV_RAM_TIMERS.VoiceIntervalTimer=2",
+            "REGISTRY_EDITOR.SerialPort=3", "REGISTRY_EDITOR.WorkingDirectory=/home/owner/orvane", "REGISTRY_EDITOR.EditorVersion=1.05",
+            "REGISTRY_EDITOR.ReceiverVersion=2.10", "REGISTRY_EDITOR.ShowTipsAtStartup=True", "REGISTRY_EDITOR.TimeZoneOffset=-6",
+            "REGISTRY_EDITOR.DaylightSavings=False", "REGISTRY_EDITOR.StateId=8", "REGISTRY_EDITOR.TransmitterLocation=Anytown  162.475  WXK99",
+            "REGISTRY_EDITOR.FrequencyListingFilter=4", "REGISTRY_EDITOR.UserStationID=KEC83", "", "NV_RAM_8007.GiveStationID=False",
+            "NV_RAM_8007.AppendThisIs=False", "NV_RAM_8007.AppendRepeater=True", "NV_RAM_8007.AppendTransmitter=False", "",
+            "NV_RAM_8008.AcceptAllFips=False", "NV_RAM_8008.AcceptAllEvents=True", "NV_RAM_8008.IgnoreTerminationPacket=False", "",
+            "NV_RAM_800B.VocAllEvents=False", "NV_RAM_800B.VocWarningsWatch=False", "NV_RAM_800B.VocWarnings=True",
+            "NV_RAM_800B.VocTruncateTest=False", "", "NV_RAM_TIMERS.LineTimeoutTimer=5", "NV_RAM_TIMERS.VoiceIntervalTimer=2",
             "NV_RAM_TIMERS.RelayDelayTimer=4", "NV_RAM_TIMERS.PreVoiceAnnc=1", "", ""}));
     }
 
-    // ORVANE.TXT is replaced whole or not at all: a write cut short (a file-size limit stands
-    // in for a full disk) leaves the previous one.
+    // ORVANE.TXT is replaced whole: a write cut short (a file-size limit for a full disk) leaves the previous one.
     void dumpFileWholeOrNotAtAll()
     {
         QTemporaryDir dir;
@@ -238,9 +233,8 @@ private slots:
         r.EDITOR.EditorVersion = QStringLiteral("1.05"), r.EDITOR.ReceiverVersion = QStringLiteral("1.00");
         r.TIMERS = {2, 4, 2, 1, 3}, r.NV8008 = {true, true, true, true, true, true, false, true};
         r.NV800B = {true, true, false, true, false, false, false, false}, r.NV8007 = {true, true, false, true};
-        r.EDITOR.UserStationID = QStringLiteral("WXK99");
         FipsList[0] = county("012011"), FipsList[1] = county("012086", false), EventList[2] = QStringLiteral("FFW");
-        receiver->setRomVersion("210");
+        r.EDITOR.UserStationID = QStringLiteral("WXK99"), receiver->setRomVersion("210");
         frmAbout kept(main.get()); // read again whenever it shows
         const auto firmware = [&kept] { kept.show(), kept.hide(); return kept.Label3->text(); };
         QCOMPARE(firmware(), QStringLiteral("Receiver Firmware Version 1.00"));
@@ -261,8 +255,7 @@ private slots:
         QStringList captions{dump->windowTitle(), dump->Frame1->title()};
         for (int i = 0; i < 4; ++i) captions << dump->Label1[i]->text() << dump->Label2[i]->text();
         QCOMPARE(captions, (QStringList{"Orvane Data Dump", "Data Request Command", "NV Data", "Download non-volatile memory data.", "RAW Data",
-            "Displays the last decoded raw data received.", "Clear", "Clears the display window.", "Save Window",
-            "Saves displayed data and registry data to file."}));
+            "Displays the last decoded raw data received.", "Clear", "Clears the display window.", "Save Window", "Saves displayed data and registry data to file."}));
         dump->cmdNVData->click();
         QCOMPARE(dumped(), receiver->lastImage().left(kNvDumpBytes));
         QCOMPARE(shown(), kNvWait + formatNvDump(DumpBuffer).replace(kDumpLineEnd, "\n"));

@@ -26,8 +26,7 @@ frmTip *visibleTip()
     return nullptr;
 }
 
-// A start of the program as far as the main window, noting the order in which it and the tip
-// are shown; the tip, if any, deletes itself on close.
+// A start of the program as far as the main window, noting the order in which it and the tip show.
 std::unique_ptr<frmMain> start(QStringList &order)
 {
     struct Watch : QObject {
@@ -51,7 +50,6 @@ class HelpTest : public QObject
 {
     Q_OBJECT
     QTemporaryDir cache;
-    QString collection() const { return cache.path() + QStringLiteral("/help/orvane.qhc"); }
 
 private slots:
     void init() { doubles().clear(); }
@@ -67,14 +65,14 @@ private slots:
         QStringList asked;
         for (const HelpRequest &r : doubles().helpRequests) asked << QString::number(int(r.command), 16) + u' ' + r.keyword + u' ' + r.helpFile;
         QCOMPARE(asked, (QStringList{"3  " + helpFilePath(), "3  " + helpFilePath(), "105  " + helpFilePath()}));
-        QVERIFY(doubles().messages.isEmpty());
+        QCOMPARE(shownBoxes(), QStringList());
     }
 
     // The contents, a page per chapter opened by one click, the whole keyword index with a
-    // keyword for every window, and the full-text search.
+    // keyword for every window, and the full-text index.
     void helpWindow()
     {
-        frmHelp help(kBuiltHelp, collection());
+        frmHelp help(kBuiltHelp, cache.path() + QStringLiteral("/help/orvane.qhc"));
         QVERIFY2(help.helpAvailable(), qPrintable(help.problem()));
         QHelpSearchEngine *search = help.helpEngine()->searchEngine();
         QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
@@ -111,13 +109,6 @@ private slots:
         QVERIFY(indexed.count() > 0 || indexed.wait(kEngineWaitMs)); // the window asked for its full-text index
         auto *query = help.findChild<QHelpSearchQueryWidget *>(QStringLiteral("txtSearch"));
         QVERIFY(query && query->isEnabled());
-        query->setSearchInput(QStringLiteral("test packet procedure"));
-        QSignalSpy found(search, &QHelpSearchEngine::searchingFinished);
-        for (QPushButton *button : query->findChildren<QPushButton *>()) if (button->text().contains(QStringLiteral("Search"))) button->click();
-        QVERIFY(found.count() == 1 || found.wait(kEngineWaitMs));
-        QStringList pages;
-        for (const QHelpSearchResult &hit : search->searchResults(0, search->searchResultCount())) pages << hit.url().fileName();
-        QVERIFY2(pages.contains(QStringLiteral("test-packets.html")), qPrintable(pages.join(u' ')));
 
         // Alt+S while the index is made again lands on the results list; the keyboard goes to
         // the search box once the index is ready.

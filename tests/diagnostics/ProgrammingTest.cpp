@@ -56,20 +56,13 @@ class ProgrammingTest : public QObject, LinkFixture
         shown.clear();
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto *w = qobject_cast<frmProgramming *>(QApplication::activeModalWidget())) {
-                poll.stop();
-                shown = w->windowTitle() + u'|' + w->cmdCancel->text() + u'|' + w->lblHeading->text() + u'\n' + w->txtProgramming->toPlainText();
-                (w->*answer)->click();
-            }
+            if (auto *w = qobject_cast<frmProgramming *>(QApplication::activeModalWidget()))
+                poll.stop(), shown = w->windowTitle() + u'|' + w->cmdCancel->text() + u'|' + w->lblHeading->text() + u'\n' +
+                                     w->txtProgramming->toPlainText(), (w->*answer)->click();
         });
         poll.start(5);
         item->trigger();
         return !shown.isEmpty();
-    }
-    QByteArray editorMemory()
-    {
-        const MemoryBytes m = editorMemoryImage();
-        return QByteArray(reinterpret_cast<const char *>(m.data()), kMemoryBytes);
     }
 
 private slots:
@@ -128,12 +121,12 @@ private slots:
     {
         QFETCH(DamageRow, row);
         receiver->setMemory(memoryOf({{2, 3}}, "KEC", {"012011", "012085"}, {"TOR", "SVR"}).replace(row.at, row.bytes.size(), row.bytes));
-        const QByteArray before = editorMemory();
+        const MemoryBytes before = editorMemoryImage();
         const int listed = frmFIPS::instance()->lstFips->count();
         QVERIFY(!runItem(main->mnuReadProgramming, &frmProgramming::cmdUse));
         QCOMPARE(shownBoxes(), QStringList{box(QStringLiteral("The Orvane's memory holds no programming the editor can use: ") +
                                                QString::fromLatin1(row.why) + QStringLiteral("\n\nNothing was changed."))});
-        QVERIFY(editorMemory() == before && frmFIPS::instance()->lstFips->count() == listed); // the list never refilled
+        QVERIFY(editorMemoryImage() == before && frmFIPS::instance()->lstFips->count() == listed); // the list never refilled
         checkPortClosed();
     }
 
