@@ -55,8 +55,7 @@ template <typename W> bool whileModal(const std::function<void()> &open, const s
         else if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()); ++tries > 200 && dialog)
             poll.stop(), dialog->reject();
     });
-    poll.start(10);
-    open();
+    poll.start(10), open();
     return seen;
 }
 

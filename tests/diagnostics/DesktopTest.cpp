@@ -174,9 +174,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // Nothing stored: the tip follows the main window, not modal, its box ticked as the menu item.
-    // The tip's box on OK and the menu item (without showing the tip) change the setting at once;
-    // "Exit" saves it and the next start follows it.
+    // Nothing stored: the tip follows the main window, not modal, ticked as the menu item. The tip's box on
+    // OK and the menu item (not showing the tip) change the setting at once; "Exit" saves it for the next start.
     void tipAndItsSetting()
     {
         QStringList order;
@@ -214,9 +213,8 @@ class WebLinksTest : public QObject
 private slots:
     void init() { doubles().clear(); }
 
-    // The maker's three pages through the real browser seam and a stand-in xdg-open on PATH: one
-    // that finds no browser gives #500; one that succeeds, or one still running when the program
-    // stops waiting for it (the windows answering meanwhile), gives none.
+    // The maker's three pages through the real browser seam and a stand-in xdg-open on PATH: one that finds no
+    // browser gives #500; one that succeeds, or one still running when the program stops waiting (the windows answering), none.
     void pagesOpenWithTheDesktopLauncher_data()
     {
         addRows<LinkRow>({{"Home Page, no browser", "mnuHomePage", "https://www.example.com/index.html", 3},

@@ -60,8 +60,7 @@ class ProgrammingTest : public QObject, LinkFixture
                 poll.stop(), shown = w->windowTitle() + u'|' + w->cmdCancel->text() + u'|' + w->lblHeading->text() + u'\n' +
                                      w->txtProgramming->toPlainText(), (w->*answer)->click();
         });
-        poll.start(5);
-        item->trigger();
+        poll.start(5), item->trigger();
         return !shown.isEmpty();
     }
 
@@ -80,9 +79,8 @@ private slots:
     }
     void cleanup() { stopLink(); }
 
-    // Every settings field off its fresh-install value (the highest timer codes, every flag bit
-    // in some byte, a 15-character identification), 24 counties of Florida and Georgia (the
-    // last known to no state file) and 48 events: read, used, and transferred back unchanged.
+    // Every settings field off its fresh-install value (the highest timer codes, every flag bit in some byte, a 15-character
+    // identification), 24 counties (the last known to no state file), 48 events: read, used, transferred back unchanged.
     void readUseThenTransfer()
     {
         const QByteArray memory = memoryOf({{1, 6}, {2, 5}, {3, 6}, {4, 4}, {5, 4}, {7, 0x0F}, {8, 0xE5}, {9, 0x5A}, {10, 0xA5}, {11, 0xFA}},

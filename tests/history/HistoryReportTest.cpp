@@ -255,8 +255,8 @@ private slots:
                  qPrintable(text));
     }
 
-    // On a default queue whose default page is not A4: the job in its page size, orientation and
-    // margins; a page too small for the 54 lines breaks where the next line would not fit.
+    // On a default queue whose default page is not A4: the job's page size, orientation, margins;
+    // a page too small for 54 lines breaks where the next would not fit.
     void printedOnTheDefaultQueue_data()
     {
         addRows<QueueRow>({{"A6", "A6", false, 297.6, 419.5, 18, 30, 12}, {"US Letter, landscape", "Letter", true, 792, 612, 30, 30, 30}});
@@ -309,8 +309,7 @@ private slots:
         QCOMPARE(tornadoes, row.width > 600 ? 40 : 0); // the A6 page is too narrow for the event column
     }
 
-    // Both commands refuse only when the history on screen holds no alert; printing asks first,
-    // saving takes only names ending in ".TXT".
+    // Both commands refuse only with no alert on screen; printing asks first, saving takes only names ending in ".TXT".
     void commands_data()
     {
         const QString noPrinter = box("Error #305:  No Printer Found. History Report Not Printed. ");
@@ -345,8 +344,7 @@ private slots:
                  (QList<int>{row.history > 1, row.history > 1 && row.printer == 1 && row.printOk, row.history > 1 && file.endsWith(".TXT")}));
     }
 
-    // The file byte for byte, replaced whole; a failed write (a full disk, a missing folder)
-    // leaves the old file, nothing partial, and says why.
+    // The file byte for byte, replaced whole; a failed write (full disk, missing folder) leaves the old one and says why.
     void savedFile()
     {
         presentDownload({historyRecord(123, 18, 45, "WXR", "TOR"), historyRecord(64, 14, 5, "CIV", "XYZ")});
@@ -361,8 +359,7 @@ private slots:
         const Platform::SaveDialogRequest &asked = dialogs.value(0);
         QVERIFY(asked.title == "Save History Report As" && asked.nameFilter == "Orvane File(s) *.TXT) (*.TXT)" && asked.fileName.isEmpty() &&
                 asked.directory == QDir::currentPath() && asked.confirmOverwrite && asked.parent == main.get());
-        presentDownload({historyRecord(123, 18, 45, "WXR", "TOR")});
-        main->mnuSaveAs->trigger();
+        presentDownload({historyRecord(123, 18, 45, "WXR", "TOR")}), main->mnuSaveAs->trigger();
         expected.replace(expected.indexOf(" 2:"), 46, " 2:   \t\t\t\r\n");
         QCOMPARE(fileBytes(path), expected);
         withFileSizeLimit(300, [this] { return main->mnuSaveAs->trigger(), true; });
