@@ -19,8 +19,7 @@ int main(int argc, char *argv[])
     });
     initEventTable();
     QList<QByteArray> records;
-    for (int slot = 0; slot < 40; ++slot)
-        records << historyRecord(100 + slot, 18, 45, "WXR", "TOR");
+    for (int slot = 0; slot < 40; ++slot) records << historyRecord(100 + slot, 18, 45, "WXR", "TOR");
     loadDownloadBuffer(records);
     return printHistoryReport() ? 0 : 1;
 }
