@@ -3,6 +3,7 @@
 
 // Prints the report's lines (historyReportPrintLines) in "Arial" 10 pt, or its nearest
 // match, with tab stops and print zones and a new page whenever a page is full, and ends
-// the print job. When there is no printer or the job fails, a message says that the
+// the print job. On a page narrower than the widest line the whole report is made smaller
+// to fit its width. When there is no printer or the job fails, a message says that the
 // report was not printed and the result is false.
 bool printHistoryReport();
