@@ -45,11 +45,12 @@ private slots:
     }
     void cleanup() { stopLink(); }
 
-    // The bytes on the wire both ways (gaps in the lists closed up; a second exchange with empty
-    // lists leaves nothing of the first), every status text and progress step, no window at all.
+    // The bytes on the wire both ways (gaps in the lists closed up, the last slot and a bare ticked
+    // code sent too; a second exchange with empty lists leaves nothing of the first), every status
+    // text and progress step, no window at all.
     void wholeTransferWithoutAWindow()
     {
-        FipsList[2] = county("012011"), FipsList[4] = county("048201"), FipsList[6] = county("072001");
+        FipsList[2] = county("012011"), FipsList[4] = county("048201"), FipsList[98] = QStringLiteral("X 072001");
         EventList[1] = QStringLiteral("TOR"), EventList[3] = QStringLiteral("FFW"), EventList[4] = QStringLiteral("RMT");
         QStringList panel1, panel2;
         QList<int> maxima;

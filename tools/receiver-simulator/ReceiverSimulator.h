@@ -35,7 +35,7 @@ public:
         GarbageBeforeAnswers,   // sends a few other bytes before every ACK or NAK, STX or raw text
         HangUpInDownload,       // the device vanishes halfway through the download (or the
                                 // answer to "X" or "R")
-        BadEndMark,             // the download's last byte is NAK instead of ACK (checksum good)
+        BadEndMark,             // the download's last byte is "?" instead of ACK (checksum good)
     };
     using Clock = std::chrono::steady_clock;
 
