@@ -132,19 +132,22 @@ private slots:
     }
 
     // Beyond the fault matrix: the device gone while negotiating or in the clock-second pause;
-    // the port search closing the port under a wait no time-out would end.
+    // the port search closing the port under a wait no time-out would end; an answer left on the
+    // line from before the port opened, which answers nothing.
     void interruptedExchange_data()
     {
         addRows<InterruptRow>({{"gone while negotiating", 0, "Port Connect Failed", "Error #202:  Serial Connection Not Established"},
                                {"gone before the image is written", 1, "Upload Data Timeout", ""},
-                               {"port closed under a wait", 2, "Upload Data Timeout", ""}});
+                               {"port closed under a wait", 2, "Upload Data Timeout", ""},
+                               {"stale answer on the line", 3, "Port Connect Failed", "Error #202:  Serial Connection Not Established"}});
     }
     void interruptedExchange()
     {
         QFETCH(InterruptRow, row);
         const int way = row.way;
         using F = ReceiverSimulator::Fault;
-        receiver->setFault(way == 0 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
+        receiver->setFault(way == 0 || way == 3 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
+        if (way == 3) receiver->sendStray(QByteArray(1, char(ACK)));
         if (way == 0) QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
         if (way == 2) setLinkTimeScale(100);
         setPauseSleeper([this, way, armed = false](int ms) mutable {
@@ -154,7 +157,7 @@ private slots:
         });
         main->EstConnect();
         QCOMPARE(main->statusPanelText(1) + u'|' + doubles().lastMessageText(), QString(row.status) + u'|' + row.message);
-        QVERIFY(main->prgXfer->isVisible() == (way != 0) && !main->mnuSaveAs->isEnabled());
+        QVERIFY(main->prgXfer->isVisible() == (way == 1 || way == 2) && !main->mnuSaveAs->isEnabled());
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
         checkPortClosed();
     }

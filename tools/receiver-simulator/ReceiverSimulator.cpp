@@ -396,6 +396,14 @@ bool ReceiverSimulator::editorAttached()
     return !(fd.revents & (POLLHUP | POLLERR));
 }
 
+void ReceiverSimulator::sendStray(const QByteArray &bytes)
+{
+    std::lock_guard lock(mutex);
+    if (master >= 0) {
+        [[maybe_unused]] auto ignored = write(master, bytes.constData(), size_t(bytes.size()));
+    }
+}
+
 bool ReceiverSimulator::send(const QByteArray &bytes)
 {
     // What a closed port would never have received must not wait for its next opening.

@@ -62,6 +62,9 @@ public:
     void setGarbageBeforeAnswers(bool on);
     // The device vanishes now, as an adapter pulled out; returns when it is gone.
     void hangUpNow();
+    // Bytes onto the line now, also while nobody has the port open: what a device or an
+    // adapter kept from an earlier exchange.
+    void sendStray(const QByteArray &bytes);
 
     // What the simulator saw.
     QByteArray commandsReceived() const; // command bytes, in order (image bytes excluded)
