@@ -5,6 +5,7 @@
 #include "core/Artwork.h"
 #include "core/FixedFont.h"
 #include "core/MessageCatalogue.h"
+#include "core/WavData.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -82,6 +83,16 @@ private slots:
             QVERIFY2(unevenCharacters(font, printable).isEmpty() && font.pointSize() == 13, family);
             QVERIFY2((QFontInfo(font).family() == QLatin1String(family)) == kept, family);
         }
+    }
+
+    // A block of odd size is followed by a pad byte: the blocks after it are still found.
+    void wavBlockAfterAnOddOne()
+    {
+        const QByteArray format = QByteArray::fromHex("666d7420" "10000000" "0100" "0100" "401f0000" "803e0000" "0200" "1000");
+        const QByteArray wav = "RIFF" + QByteArray(4, '\0') + "WAVE" + format + "LIST" + QByteArray::fromHex("03000000") + "abc" + '\0' +
+                               "data" + QByteArray::fromHex("020000000102");
+        const PcmWav pcm = parsePcmWav(wav);
+        QVERIFY(pcm.valid && pcm.sampleRate == 8000 && pcm.samples == QByteArray::fromHex("0102"));
     }
 
     // The program's icon at every size asked for, nothing drawn on the canvas's edge (the

@@ -95,6 +95,7 @@ private slots:
             {"digit originator", with([](auto &f) { f.org = "1IV"; }), "3-May", "13:45", ""},
             {"no colon in the time", with([](auto &f) { f.colon = '-'; }), "3-May", "", "CIV"},
             {"minute with a zero byte", with([](auto &f) { f.minute = "4"; }), "3-May", "", "CIV"},
+            {"minute 60", with([](auto &f) { f.minute = "60"; }), "3-May", "", "CIV"},
             {"day not a number", example("1x3", "18"), "", "13:45", "CIV"},
             {"day with a blank", example(" 12", "18"), "", "13:45", "CIV"},
             {"day 000", example("000", "18"), "", "13:45", "CIV"},

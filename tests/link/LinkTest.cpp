@@ -45,11 +45,12 @@ private slots:
     }
     void cleanup() { stopLink(); }
 
-    // The bytes on the wire both ways (gaps in the lists closed up; a second exchange with empty
-    // lists leaves nothing of the first), every status text and progress step, no window at all.
+    // The bytes on the wire both ways (gaps in the lists closed up, the last slot and a bare ticked
+    // code sent too; a second exchange with empty lists leaves nothing of the first), every status
+    // text and progress step, no window at all.
     void wholeTransferWithoutAWindow()
     {
-        FipsList[2] = county("012011"), FipsList[4] = county("048201"), FipsList[6] = county("072001");
+        FipsList[2] = county("012011"), FipsList[4] = county("048201"), FipsList[98] = QStringLiteral("X 072001");
         EventList[1] = QStringLiteral("TOR"), EventList[3] = QStringLiteral("FFW"), EventList[4] = QStringLiteral("RMT");
         QStringList panel1, panel2;
         QList<int> maxima;
@@ -131,19 +132,22 @@ private slots:
     }
 
     // Beyond the fault matrix: the device gone while negotiating or in the clock-second pause;
-    // the port search closing the port under a wait no time-out would end.
+    // the port search closing the port under a wait no time-out would end; an answer left on the
+    // line from before the port opened, which answers nothing.
     void interruptedExchange_data()
     {
         addRows<InterruptRow>({{"gone while negotiating", 0, "Port Connect Failed", "Error #202:  Serial Connection Not Established"},
                                {"gone before the image is written", 1, "Upload Data Timeout", ""},
-                               {"port closed under a wait", 2, "Upload Data Timeout", ""}});
+                               {"port closed under a wait", 2, "Upload Data Timeout", ""},
+                               {"stale answer on the line", 3, "Port Connect Failed", "Error #202:  Serial Connection Not Established"}});
     }
     void interruptedExchange()
     {
         QFETCH(InterruptRow, row);
         const int way = row.way;
         using F = ReceiverSimulator::Fault;
-        receiver->setFault(way == 0 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
+        receiver->setFault(way == 0 || way == 3 ? F::Silent : way == 1 ? F::None : F::NoImageAnswer);
+        if (way == 3) receiver->sendStray(QByteArray(1, char(ACK)));
         if (way == 0) QTimer::singleShot(50, [this] { receiver->hangUpNow(); });
         if (way == 2) setLinkTimeScale(100);
         setPauseSleeper([this, way, armed = false](int ms) mutable {
@@ -153,7 +157,7 @@ private slots:
         });
         main->EstConnect();
         QCOMPARE(main->statusPanelText(1) + u'|' + doubles().lastMessageText(), QString(row.status) + u'|' + row.message);
-        QVERIFY(main->prgXfer->isVisible() == (way != 0) && !main->mnuSaveAs->isEnabled());
+        QVERIFY(main->prgXfer->isVisible() == (way == 1 || way == 2) && !main->mnuSaveAs->isEnabled());
         QCOMPARE(ReceiverConfig.EDITOR.ReceiverVersion, QStringLiteral("1.00"));
         checkPortClosed();
     }

@@ -93,8 +93,8 @@ private slots:
     // Six characters make a code; ticked and unticked entries show in the same columns and store back unchanged.
     void entryRules()
     {
-        QCOMPARE((QList<bool>{fipsCodeLengthValid("012085"), fipsCodeLengthValid(" 12085"), fipsCodeLengthValid("12085"), fipsCodeLengthValid("")}),
-                 (QList<bool>{true, true, false, false}));
+        QCOMPARE((QList<bool>{fipsCodeLengthValid("012085"), fipsCodeLengthValid(" 12085"), fipsCodeLengthValid("12085"), fipsCodeLengthValid(""),
+                                fipsCodeLengthValid("0120851")}), (QList<bool>{true, true, false, false, false}));
         const QString text = QStringLiteral("012011  Broward                Florida");
         for (const QString &mark : {QStringLiteral("X "), QStringLiteral("  ")}) {
             const FipsListLine line = listLineForEntry(mark + text);

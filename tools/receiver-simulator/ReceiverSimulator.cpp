@@ -376,7 +376,7 @@ void ReceiverSimulator::sendDownload()
     if (f == Fault::BadDownloadChecksum)
         bytes[1279] = char(quint8(bytes.at(1279)) + 1);
     if (f == Fault::BadEndMark)
-        bytes[1283] = char(kNak);
+        bytes[1283] = '?'; // neither ACK nor NAK
     if (f == Fault::HangUpInDownload) {
         send(bytes.left(640));
         // Give the editor time to take these in: a hang-up throws away what is unread.
@@ -394,6 +394,14 @@ bool ReceiverSimulator::editorAttached()
     pollfd fd{master, 0, 0};
     poll(&fd, 1, 0);
     return !(fd.revents & (POLLHUP | POLLERR));
+}
+
+void ReceiverSimulator::sendStray(const QByteArray &bytes)
+{
+    std::lock_guard lock(mutex);
+    if (master >= 0) {
+        [[maybe_unused]] auto ignored = write(master, bytes.constData(), size_t(bytes.size()));
+    }
 }
 
 bool ReceiverSimulator::send(const QByteArray &bytes)

@@ -35,7 +35,7 @@ public:
         GarbageBeforeAnswers,   // sends a few other bytes before every ACK or NAK, STX or raw text
         HangUpInDownload,       // the device vanishes halfway through the download (or the
                                 // answer to "X" or "R")
-        BadEndMark,             // the download's last byte is NAK instead of ACK (checksum good)
+        BadEndMark,             // the download's last byte is "?" instead of ACK (checksum good)
     };
     using Clock = std::chrono::steady_clock;
 
@@ -62,6 +62,9 @@ public:
     void setGarbageBeforeAnswers(bool on);
     // The device vanishes now, as an adapter pulled out; returns when it is gone.
     void hangUpNow();
+    // Bytes onto the line now, also while nobody has the port open: what a device or an
+    // adapter kept from an earlier exchange.
+    void sendStray(const QByteArray &bytes);
 
     // What the simulator saw.
     QByteArray commandsReceived() const; // command bytes, in order (image bytes excluded)
